@@ -4,6 +4,7 @@
 #include <csignal>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +29,11 @@ bool pidfd_readable(int pidfd, int timeout_ms) {
 }  // namespace
 
 pid_t current_process_id() { return getpid(); }
+
+bool is_executable_file(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+}
 
 bool process_alive(pid_t pid) {
   if (pid <= 0) return false;

@@ -11,6 +11,9 @@ namespace vornel::platform {
 
 pid_t current_process_id();
 
+// True when `path` is a regular file this process may execute.
+bool is_executable_file(const std::string& path);
+
 // True while the process exists and has not yet ended (a zombie has ended).
 bool process_alive(pid_t pid);
 
