@@ -94,12 +94,13 @@ TEST(Sorvik, SortsByNumericKeys) {
 }
 
 TEST(Sorvik, LargeShuffledListComesOutInOrderWithNothingLost) {
-  // More lines than QBT_maxverts announces, some longer than any record slot:
-  // all of them must come out, sorted, each byte for byte.
+  // More lines than QBT_maxverts announces, some longer than any record slot,
+  // and enough of them that the list is sorted in two halves and merged: all
+  // of them must come out, sorted, each byte for byte.
   std::mt19937 random(7);
   std::vector<std::string> lines;
   char buffer[128];
-  for (int i = 0; i < 5000; ++i) {
+  for (int i = 0; i < 40000; ++i) {
     const int y = static_cast<int>(random() % 200) - 100;
     const int x = static_cast<int>(random() % 50);
     std::snprintf(buffer, sizeof buffer, "%12.2d %12.2d %8d%s\n", y, x, i * 4,
@@ -118,7 +119,7 @@ TEST(Sorvik, LargeShuffledListComesOutInOrderWithNothingLost) {
   env.emplace_back("QBT_maxverts", "1000");
   const ProgramResult result = sort_text(dir, input, env, output);
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_NE(result.output.find("holds 5000 records, more than QBT_maxverts=1000"),
+  EXPECT_NE(result.output.find("holds 40000 records, more than QBT_maxverts=1000"),
             std::string::npos)
       << result.output;
 
@@ -164,17 +165,26 @@ TEST(Sorvik, FailuresGiveTheirMessagesAndStatuses) {
 }
 
 TEST(Sorvik, LineWithoutAPointStopsAndLeavesNoOutput) {
-  TempDir dir;
-  std::string output;
-  const ProgramResult result = sort_text(dir,
-                                         "          01           01       10\n"
-                                         "\n"
-                                         "          02           01       10\n",
-                                         k2d, output);
-  EXPECT_EQ(result.exit_status, 96);
-  EXPECT_NE(result.output.find("startstp.1 line 2 holds no point record"), std::string::npos)
-      << result.output;
-  EXPECT_FALSE(std::filesystem::exists(dir / "sorted.1"));
+  const std::string good = "          01           01       10\n";
+  std::string large;
+  for (int i = 0; i < 50000; ++i) large += i == 40000 ? "garbage\n" : good;
+  const struct Case {
+    const char* name;
+    std::string input;
+    const char* message;
+  } cases[] = {
+      {"blank line", good + "\n" + good, "startstp.1 line 2 holds no point record"},
+      {"bad line late in a large list", large, "startstp.1 line 40001 holds no point record"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    std::string output;
+    const ProgramResult result = sort_text(dir, c.input, k2d, output);
+    EXPECT_EQ(result.exit_status, 96);
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "sorted.1"));
+  }
 }
 
 }  // namespace
