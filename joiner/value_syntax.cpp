@@ -4,23 +4,18 @@
 #include <array>
 
 #include "joiner/diag.h"
+#include "joiner/level_rules.h"
 #include "joiner/value_lists.h"
 
 namespace vornel::joiner {
 
 namespace {
 
-constexpr int kTopLevel = 63;
-
-bool is_level(long long n) { return n >= 1 && n <= kTopLevel; }
-
 // Largest value each symbology attribute takes: style, weight, color, class.
 constexpr std::array<int, 4> kSymLimit{7, 30, 255, 7};
 
 // A flag level of 0, none, or one beyond the design file's levels goes on 63.
-std::int16_t flag_level_or_top(const DigitField& field) {
-  return is_level(field.number) ? static_cast<std::int16_t>(field.number) : std::int16_t{kTopLevel};
-}
+std::int16_t flag_level_or_top(const DigitField& field) { return level_or(field.number, kTopLevel); }
 
 }  // namespace
 
