@@ -117,6 +117,7 @@ TEST(ReadOptions, OverdistanceAndZeroLevelLimits) {
 // the option and not the value, the usage text follows, status 3.
 TEST(ReadOptions, ImproperOptionsNameTheOptionAndExitThree) {
   const std::vector<Args> cases{
+      {"-"},
       {"-A"},
       {"-Ax"},
       {"-X"},
