@@ -228,7 +228,7 @@ TEST(ReadOptions, SlopeOptionIsOnlyCheckedWithASlopeColumn) {
   EXPECT_EQ(other.highZ_opt, 0);
 }
 
-TEST(LevelCode, DigitListsAndLetters) {
+TEST(LevelCodeOption, DigitListsAndLetters) {
   struct Case {
     const char* value;
     int out_level;
@@ -257,7 +257,7 @@ TEST(LevelCode, DigitListsAndLetters) {
   }
 }
 
-TEST(Symbology, ModesValuesAndCodes) {
+TEST(SymbologyOption, ModesValuesAndCodes) {
   using Words = std::array<std::int16_t, 4>;
   struct Case {
     const char* value;
@@ -288,7 +288,7 @@ TEST(Symbology, ModesValuesAndCodes) {
   EXPECT_EQ(accepted({"-S", "7,30,255,7"}).sym_value, (Words{7, 30, 255, 7}));
 }
 
-TEST(ElementTypes, OnlyArcsAndComplexPartsMatter) {
+TEST(ElementTypeOption, OnlyArcsAndComplexPartsMatter) {
   struct Case {
     const char* value;
     int stroke_arcs;
@@ -306,7 +306,7 @@ TEST(ElementTypes, OnlyArcsAndComplexPartsMatter) {
   EXPECT_EQ(accepted({"-etak"}).etak, 1);
 }
 
-TEST(VertexLimit, ClampedForLineStringsAndCurves) {
+TEST(VertexLimitOption, ClampedForLineStringsAndCurves) {
   struct Case {
     Args args;
     int max_out_verts;
@@ -329,7 +329,7 @@ TEST(VertexLimit, ClampedForLineStringsAndCurves) {
   }
 }
 
-TEST(Stroking, ToleranceIsTakenOnlyWhenTheNextArgumentIsNoOption) {
+TEST(StrokeOptions, ToleranceIsTakenOnlyWhenTheNextArgumentIsNoOption) {
   const RunConfig before_option = accepted({"-sa", "-c"});
   EXPECT_EQ(before_option.stroke_arcs, 1);
   EXPECT_EQ(before_option.stra_tol, -1.0);
@@ -342,7 +342,7 @@ TEST(Stroking, ToleranceIsTakenOnlyWhenTheNextArgumentIsNoOption) {
   EXPECT_EQ(with_value.strc_tol, -1.0);
 }
 
-TEST(Diagnostics, DSwitchesOnWithOptionalStartIndex) {
+TEST(DiagOption, DSwitchesOnWithOptionalStartIndex) {
   struct Case {
     Args args;
     int diag_from;
@@ -359,7 +359,7 @@ TEST(Diagnostics, DSwitchesOnWithOptionalStartIndex) {
   EXPECT_EQ(diag, 0);
 }
 
-TEST(Diagnostics, QAnywhereTracesTheArgumentsBeforeIt) {
+TEST(DiagOption, QAnywhereTracesTheArgumentsBeforeIt) {
   const Outcome traced = configure({"-c", "-D", "5,2", "-Q"});
   EXPECT_NE(traced.text.find("\nTaskname=vornel"), std::string::npos);
   EXPECT_NE(traced.text.find("\nprocessing argument 1 *-c*"), std::string::npos);
@@ -374,7 +374,7 @@ TEST(Diagnostics, QAnywhereTracesTheArgumentsBeforeIt) {
   EXPECT_EQ(quiet.text.find("processing argument"), std::string::npos);
 }
 
-TEST(RunIdentity, PointListNameComesFromTheRunIdentifier) {
+TEST(RunIdentityFromEnvironment, PointListNameComesFromTheRunIdentifier) {
   const RunConfig cfg = accepted({"-I", "anything.txt"});
   EXPECT_EQ(cfg.ppid, "12345");
   EXPECT_EQ(cfg.ptsname, "sorted.12345");
@@ -382,7 +382,7 @@ TEST(RunIdentity, PointListNameComesFromTheRunIdentifier) {
   EXPECT_EQ(cfg.maxverts, 100);
 }
 
-TEST(RunIdentity, MissingRunVariablesStopTheRun) {
+TEST(RunIdentityFromEnvironment, MissingRunVariablesStopTheRun) {
   for (const char* name : {"QBT_segpid", "QBT_segdim", "QBT_maxverts"}) {
     Env env = run_env();
     env.erase(name);
@@ -393,7 +393,7 @@ TEST(RunIdentity, MissingRunVariablesStopTheRun) {
   }
 }
 
-TEST(DesignFile, FromFOrFromTheDriverForU) {
+TEST(DesignFileOption, FromFOrFromTheDriverForU) {
   EXPECT_EQ(accepted({"-F", "/data/roads.dgn"}).dgnname, "/data/roads.dgn");
   EXPECT_EQ(accepted({"-U", "list.ulf"}, run_env({{"QBT_dgnname", "roads.dgn"}})).dgnname,
             "roads.dgn");
@@ -406,7 +406,7 @@ TEST(DesignFile, FromFOrFromTheDriverForU) {
   EXPECT_EQ(skipped.dgnname, "-");
 }
 
-TEST(Flipping, OptionsAndTheirColumns) {
+TEST(FlipOptions, OptionsAndTheirColumns) {
   const Env env = run_env({{"QBT_lineEnt", "12"}, {"QBT_dbName", "roads"}});
   const RunConfig by_value = accepted({"-fDbValue", "lines,code,gt,5,1"}, env);
   EXPECT_EQ(by_value.flip_dbval, 1);
@@ -437,7 +437,7 @@ TEST(Flipping, OptionsAndTheirColumns) {
   EXPECT_EQ(accepted({"-fdangle"}).dangle_flip, 1);
 }
 
-TEST(JoiningRules, GraphicGroupAndElevationSpellings) {
+TEST(JoinOptions, GraphicGroupAndElevationSpellings) {
   const RunConfig g0 = accepted({"-g0"});
   EXPECT_EQ(g0.gg_match, 0);
   EXPECT_EQ(g0.gg_zero, 1);
@@ -466,7 +466,7 @@ TEST(JoiningRules, GraphicGroupAndElevationSpellings) {
   EXPECT_EQ(accepted({"-NL"}).label_pos_mode, -2);
 }
 
-TEST(Contours, IntervalAndColourDefaults) {
+TEST(ContourOption, IntervalAndColourDefaults) {
   struct Case {
     const char* value;
     int interval;
@@ -480,7 +480,7 @@ TEST(Contours, IntervalAndColourDefaults) {
   }
 }
 
-TEST(Nodes, LinkageFollowsTheLinkType) {
+TEST(NodeOptions, LinkageFollowsTheLinkType) {
   using Words = std::array<std::int16_t, 8>;
   struct Case {
     const char* linktype;
@@ -509,13 +509,13 @@ TEST(Nodes, LinkageFollowsTheLinkType) {
   }
 }
 
-TEST(Nodes, NewNodeRowsNeedTheirNextNumber) {
+TEST(NodeOptions, NewNodeRowsNeedTheirNextNumber) {
   const Outcome outcome = configure({"-PN", "5,nodes,id,cnt,x,y"});
   EXPECT_EQ(outcome.status, 4);
   EXPECT_NE(outcome.text.find("QBT_nodeNextOcc is not set"), std::string::npos);
 }
 
-TEST(Nodes, IdTransferTakesTheRestAsIdType) {
+TEST(NodeOptions, IdTransferTakesTheRestAsIdType) {
   const Env env = run_env({{"QBT_lineEnt", "3"}, {"QBT_nodeEnt", "4"}});
   const Outcome outcome = configure({"-ID_N2L", "nodes,nid,lines,fid,tid,N,ignored"}, env);
   ASSERT_TRUE(outcome.cfg);
@@ -534,7 +534,7 @@ TEST(Nodes, IdTransferTakesTheRestAsIdType) {
   EXPECT_EQ(text_ids.id_numeric, 0);
 }
 
-TEST(Centroids, TextPresetsForTextNodes) {
+TEST(CentroidOption, TextPresetsForTextNodes) {
   const RunConfig cfg = accepted({"-SH", "17,70,1,2,30"});
   EXPECT_EQ(cfg.shape_centroid, 1);
   EXPECT_EQ(cfg.centroid_type, 17);
@@ -548,7 +548,7 @@ TEST(Centroids, TextPresetsForTextNodes) {
   EXPECT_EQ(accepted({"-SH", "3,0"}).centroid_level, 0);
 }
 
-TEST(Labels, ColumnsAndParameters) {
+TEST(LabelOption, ColumnsAndParameters) {
   const Env env = run_env({{"QBT_labent", "8"}, {"QBT_dbName", "roads"}});
   const RunConfig by_column = accepted({"-label", "x,name,0,2.5,,,3,1,45,10,20,1.5,-2"}, env);
   EXPECT_EQ(by_column.label_opt, 1);
@@ -584,7 +584,7 @@ TEST(Labels, ColumnsAndParameters) {
   EXPECT_NE(dxf.text.find("\n\aLabel option has been selected !\n"), std::string::npos);
 }
 
-TEST(Breaks, DatabaseTablesAndName) {
+TEST(BreakTableOption, DatabaseTablesAndName) {
   const Env env = run_env({{"QBT_curbrktabent", "5"}, {"QBT_newbrktabent", "0"},
                            {"QBT_dbName", "terrain extra"}});
   const RunConfig cfg = accepted({"-B", "1,0,100000,1,1", "-BD", "cur,new,key"}, env);

@@ -80,7 +80,7 @@ TEST(CombinationChecks, CombinationsThatPass) {
   }
 }
 
-TEST(BreakIntervals, OpenTopIntervalIsAppended) {
+TEST(BreakIntervalChecks, OpenTopIntervalIsAppended) {
   const Outcome outcome = configure({"-B", "1,0,5,10,50"});
   ASSERT_TRUE(outcome.cfg) << outcome.text;
   const RunConfig& cfg = *outcome.cfg;
@@ -94,7 +94,7 @@ TEST(BreakIntervals, OpenTopIntervalIsAppended) {
   EXPECT_EQ(configure({"-B", "1,0,10000,10,50"}).cfg->brk_count, 1);
 }
 
-TEST(BreakIntervals, GivenInAnyOrderAndNeverBeyondTen) {
+TEST(BreakIntervalChecks, GivenInAnyOrderAndNeverBeyondTen) {
   const RunConfig cfg = *configure({"-B", "2,5,20,3,1", "-BC", "1,0,5,2,1", "-p"}).cfg;
   EXPECT_EQ(cfg.brk_count, 3);
   EXPECT_EQ(cfg.brk_min_pct[3], 20.0F);
@@ -113,20 +113,20 @@ TEST(BreakIntervals, GivenInAnyOrderAndNeverBeyondTen) {
   EXPECT_EQ(full.cfg->brk_max_pct[10], 110.0F);
 }
 
-TEST(BreakIntervals, ASkippedIntervalStopsTheRun) {
+TEST(BreakIntervalChecks, ASkippedIntervalStopsTheRun) {
   const Outcome outcome = configure({"-B", "1,0,5,1,1", "-B", "3,10,20,1,1"});
   EXPECT_EQ(outcome.status, 111);
   EXPECT_NE(outcome.text.find("\nSlope break interval 2 was not specified"), std::string::npos);
 }
 
-TEST(BreakIntervals, DiagnosticsListEveryInterval) {
+TEST(BreakIntervalChecks, DiagnosticsListEveryInterval) {
   const Outcome outcome = configure({"-d", "-B", "1,0,5,10,50"});
   EXPECT_NE(outcome.text.find("\n [0] 0.00,5.00,10.00,50.00   2\n [1] 5.00,999999.00,20.00,50.00   2"),
             std::string::npos)
       << outcome.text;
 }
 
-TEST(DerivedSettings, FlagsAndPasses) {
+TEST(DerivedOptionSettings, FlagsAndPasses) {
   struct Case {
     Args args;
     int first_pass;
@@ -141,7 +141,7 @@ TEST(DerivedSettings, FlagsAndPasses) {
   }
 }
 
-TEST(DerivedSettings, JoinFlagsNeverWriteOrDelete) {
+TEST(DerivedOptionSettings, JoinFlagsNeverWriteOrDelete) {
   // -delete after -J would delete; flagging joins wins.
   const Outcome outcome = configure({"-J", "5,1", "-delete"});
   ASSERT_TRUE(outcome.cfg);
@@ -151,7 +151,7 @@ TEST(DerivedSettings, JoinFlagsNeverWriteOrDelete) {
   EXPECT_EQ(outcome.text.find("DELETE OPTION"), std::string::npos);
 }
 
-TEST(DerivedSettings, AnnouncementsOfOutput) {
+TEST(DerivedOptionSettings, AnnouncementsOfOutput) {
   EXPECT_NE(configure({"-delete"}).text.find("\n\aDELETE OPTION HAS BEEN SELECTED !\n"),
             std::string::npos);
   EXPECT_NE(configure({"-NO"}).text.find("\n\aNO OUTPUT OPTION HAS BEEN SELECTED !\n"),
@@ -160,13 +160,13 @@ TEST(DerivedSettings, AnnouncementsOfOutput) {
             std::string::npos);
 }
 
-TEST(DerivedSettings, ComplexChainLimit) {
+TEST(DerivedOptionSettings, ComplexChainLimit) {
   EXPECT_EQ(configure({"-C"}).cfg->maxpts_c, 9999);
   EXPECT_EQ(configure({"-C", "-c"}).cfg->maxpts_c, 9603);
   EXPECT_NE(configure({"-d", "-C"}).text.find("\nMAXPTS=25000 maxpts_c=9999\n"), std::string::npos);
 }
 
-TEST(DerivedSettings, AttributeMatchingFollowsAttributeKeeping) {
+TEST(DerivedOptionSettings, AttributeMatchingFollowsAttributeKeeping) {
   struct Case {
     Args args;
     int ft_match;

@@ -7,7 +7,7 @@
 namespace vornel::joiner {
 namespace {
 
-TEST(CNumbers, AtoiReadsLikeC) {
+TEST(OptionNumbers, AtoiReadsLikeC) {
   struct Case {
     const char* text;
     int want;
@@ -19,19 +19,19 @@ TEST(CNumbers, AtoiReadsLikeC) {
   }
 }
 
-TEST(CNumbers, AtofReadsFractionAndExponent) {
+TEST(OptionNumbers, AtofReadsFractionAndExponent) {
   EXPECT_DOUBLE_EQ(c_atof(" 1.5e2,"), 150.0);
   EXPECT_DOUBLE_EQ(c_atof("-.25"), -0.25);
   EXPECT_DOUBLE_EQ(c_atof("x1"), 0.0);
 }
 
-TEST(CNumbers, NarrowingTo16BitsSaturates) {
+TEST(OptionNumbers, NarrowingTo16BitsSaturates) {
   EXPECT_EQ(to_int16(70000), 32767);
   EXPECT_EQ(to_int16(-70000), -32768);
   EXPECT_EQ(to_int16(-5), -5);
 }
 
-TEST(SplitList, FieldsPastTheEndAreEmptyAndRestKeepsCommas) {
+TEST(OptionSplitList, FieldsPastTheEndAreEmptyAndRestKeepsCommas) {
   const SplitList list("a,,c,d,e");
   EXPECT_EQ(list.count(), 5);
   EXPECT_EQ(list.field(1), "a");
@@ -42,7 +42,7 @@ TEST(SplitList, FieldsPastTheEndAreEmptyAndRestKeepsCommas) {
   EXPECT_EQ(SplitList("").count(), 1);
 }
 
-TEST(DigitList, NumberComesFromDigitsAloneAndLeadIsKept) {
+TEST(OptionDigitList, NumberComesFromDigitsAloneAndLeadIsKept) {
   const DigitField field = digit_field("x,F1a2,,", 2);
   EXPECT_EQ(field.lead, 'F');
   EXPECT_EQ(field.number, 12);
