@@ -320,9 +320,7 @@ Verdict read_U(OptionContext& ctx) {
   return ctx.put(ctx.cfg.dgnname, name, "QBT_dgnname") ? Verdict::accept() : Verdict::improper();
 }
 
-// ---- flipping --------------------------------------------------------------
-
-// ---- nodes, ids, linear parameters, shapes ---------------------------------
+// ---- shapes ------------------------------------------------------------------
 
 Verdict read_SH(OptionContext& ctx) {
   RunConfig& cfg = ctx.cfg;
