@@ -597,6 +597,13 @@ TEST(BreakTableOption, DatabaseTablesAndName) {
   Env with_new = env;
   with_new["QBT_newbrktabent"] = "6";
   EXPECT_EQ(accepted({"-B", "1,0,100000,1,1", "-BD", "cur,new,key"}, with_new).newbrkColKey, "key");
+
+  // A database name longer than its buffer is refused, not cut to another name.
+  const Outcome long_name = configure({"-BD", "cur"}, run_env({{"QBT_dbName", std::string(32, 'd')}}));
+  EXPECT_EQ(long_name.status, 3);
+  EXPECT_NE(long_name.text.find("\nQBT_dbName is too long (at most 31 characters)"), std::string::npos);
+  EXPECT_EQ(accepted({"-BD", "cur"}, run_env({{"QBT_dbName", std::string(31, 'd')}})).dbName,
+            std::string(31, 'd'));
 }
 
 }  // namespace
