@@ -304,9 +304,10 @@ void wait_for_host_end() {
     if (s.queue.take(discard, 0, nullptr) == 0) continue;  // service what is still queued
     s.host->process.wait_for_end(kWatchSliceMs);
   }
-  if (!host_has_ended() && s.host->process.is_child()) s.host->process.kill_and_reap();
-  s.host->state = kProgramRemoving;
-  s.host.reset();
+  if (!host_has_ended() && s.host->process.is_child()) {
+    s.host->process.kill_and_reap();
+    s.host->state = kProgramEnded;
+  }
 }
 
 void close_connection() {
@@ -326,8 +327,10 @@ void close_connection() {
 
 void abandon_connection() {
   ConnectionState& s = connection_state();
-  if (s.host && s.host->process.is_child() && !s.host->process.has_ended()) {
-    s.host->process.kill_and_reap();
+  if (s.host && s.host->process.is_child()) {
+    // A host that refused the file ends by itself and cleans up after it;
+    // one that does not is stopped.
+    if (!s.host->process.wait_for_end(2000)) s.host->process.kill_and_reap();
     s.host->state = kProgramEnded;
   }
   close_connection();

@@ -21,6 +21,7 @@ inline constexpr int kNoTcbName = -150;
 
 // Library and host.
 inline constexpr int kNonexistentRequest = 900;
+inline constexpr int kFileWrite = 912;
 inline constexpr int kHostTerminated = 924;
 inline constexpr int kCommunication = 925;
 inline constexpr int kIndfpiInitialization = 926;
