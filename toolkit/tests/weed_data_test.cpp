@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "toolkit/weed/weed_data.h"
+#include "toolkit/tests/case_name.h"
+
+namespace vornel::toolkit {
+namespace {
+
+// Collects the zinger flags the weeder asks for.
+class RecordingPlacer : public ZingerFlagPlacer {
+public:
+    int16_t place_zinger_flag(std::span<const int32_t> centre, int16_t level, double flag_size) override {
+        centres.emplace_back(centre.begin(), centre.end());
+        levels.push_back(level);
+        sizes.push_back(flag_size);
+        return status;
+    }
+    std::vector<std::vector<int32_t>> centres;
+    std::vector<int16_t> levels;
+    std::vector<double> sizes;
+    int16_t status = 0;
+};
+
+struct Counters {
+    int32_t in = 0;
+    int32_t out = 0;
+    int32_t zingers = 0;
+};
+
+constexpr std::array<double, 2> kOrigin{0.0, 0.0};
+
+// Runs weed_data (stride 2) or weed_data3d (stride 3) on a copy of `chain`
+// and returns the weeded vertices.
+std::vector<int32_t> weed(std::vector<int32_t> chain, int stride, float dist, float length, float* angle,
+                          Counters& counters, ZingerFlagPlacer* placer = nullptr, int* result = nullptr) {
+    auto last = static_cast<int32_t>(chain.size() / static_cast<size_t>(stride)) - 1;
+    const int r = stride == 2
+                      ? weed_data(chain, &last, dist, length, angle, 0, &counters.in, &counters.out, 5, 40.0,
+                                  &counters.zingers, 1.0, kOrigin.data(), placer)
+                      : weed_data3d(chain, &last, dist, length, angle, 0, &counters.in, &counters.out, 5, 40.0,
+                                    &counters.zingers, 1.0, kOrigin.data(), placer);
+    if (result != nullptr) *result = r;
+    chain.resize(static_cast<size_t>(last + 1) * static_cast<size_t>(stride));
+    return chain;
+}
+
+std::vector<int32_t> straight_run(int count, int spacing) {
+    std::vector<int32_t> chain;
+    for (int n = 0; n < count; ++n) {
+        chain.push_back(n * spacing);
+        chain.push_back(0);
+    }
+    return chain;
+}
+
+struct WeedCase {
+    const char* what;
+    std::vector<int32_t> chain;
+    float dist, length, angle;
+    std::vector<int32_t> expected;
+};
+
+class WeedData : public testing::TestWithParam<WeedCase> {};
+
+TEST_P(WeedData, KeepsTheExpectedVertices) {
+    const auto& c = GetParam();
+    Counters counters;
+    float angle = c.angle;
+    EXPECT_EQ(weed(c.chain, 2, c.dist, c.length, &angle, counters), c.expected);
+    EXPECT_EQ(counters.in, static_cast<int32_t>(c.chain.size() / 2));
+    EXPECT_EQ(counters.out, static_cast<int32_t>(c.expected.size() / 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WeedData,
+    testing::Values(
+        WeedCase{"offset within tolerance goes", {0, 0, 50, 3, 100, 0}, 10, 0, 0, {0, 0, 100, 0}},
+        WeedCase{"offset beyond tolerance stays", {0, 0, 50, 30, 100, 0}, 10, 0, 0, {0, 0, 50, 30, 100, 0}},
+        // A vertex beyond the chord's end on the same line has the anchor's slope.
+        WeedCase{"on the extension passes", {0, 0, 200, 0, 100, 0}, 10, 0, 0, {0, 0, 100, 0}},
+        // The foot of (50,30) lies outside the box of a short chord.
+        WeedCase{"foot outside chord box stays", {0, 0, 150, 30, 100, 10}, 50, 0, 0, {0, 0, 150, 30, 100, 10}},
+        WeedCase{"length limits the chord", straight_run(11, 30), 0, 100, 0,
+                 {0, 0, 90, 0, 180, 0, 270, 0, 300, 0}},
+        WeedCase{"short steps of 2 with limit 5", straight_run(16, 2), 0, -5, 0,
+                 {0, 0, 10, 0, 20, 0, 30, 0}},
+        WeedCase{"long steps with limit 5 all stay", straight_run(4, 20), 0, -5, 0, straight_run(4, 20)},
+        WeedCase{"gentle bend within angle", {0, 0, 100, 101, 200, 200}, 0, 0, 5, {0, 0, 200, 200}},
+        WeedCase{"sharp bend beyond angle", {0, 0, 100, 130, 200, 200}, 0, 0, 5, {0, 0, 100, 130, 200, 200}},
+        // The backward bearing of the first step reads 270 and the chord's
+        // about -90.3: no wrap-around, so the middle vertex stays.
+        WeedCase{"bearing without wrap-around", {0, 0, 100, 0, 200, 1}, 0, 0, 5, {0, 0, 100, 0, 200, 1}},
+        WeedCase{"two vertices unchanged", {0, 0, 7, 7}, 10, 0, 0, {0, 0, 7, 7}},
+        WeedCase{"one vertex unchanged", {3, 4}, 10, 0, 0, {3, 4}}),
+    CaseName());
+
+TEST(WeedDataDefaults, AllTolerancesZeroRemoveOnlyStraightRuns) {
+    Counters counters;
+    float angle = 0.0f;
+    const std::vector<int32_t> chain{0, 0, 100, 0, 200, 0, 300, 1, 400, 50};
+    EXPECT_EQ(weed(chain, 2, 0, 0, &angle, counters), (std::vector<int32_t>{0, 0, 200, 0, 300, 1, 400, 50}));
+    EXPECT_FLOAT_EQ(angle, 0.005f);  // the caller's tolerance is rewritten for later calls
+}
+
+TEST(WeedDataCounters, AccumulateOverCalls) {
+    Counters counters{10, 7, 0};
+    float angle = 5.0f;
+    weed({0, 0, 100, 101, 200, 200}, 2, 0, 0, &angle, counters);
+    weed({0, 0, 7, 7}, 2, 0, 0, &angle, counters);
+    EXPECT_EQ(counters.in, 10 + 3 + 2);
+    EXPECT_EQ(counters.out, 7 + 2 + 2);
+}
+
+TEST(WeedData3d, DecidesInPlanAndMovesElevations) {
+    Counters counters;
+    float angle = 0.0f;
+    // The middle vertex is on the straight plan run although its elevation
+    // jumps; the kept vertices carry their own z.
+    const std::vector<int32_t> chain{0, 0, 5, 100, 0, 900, 200, 0, 7, 300, 40, 8};
+    EXPECT_EQ(weed(chain, 3, 0, 0, &angle, counters), (std::vector<int32_t>{0, 0, 5, 200, 0, 7, 300, 40, 8}));
+}
+
+TEST(WeedDataZingers, FlagsEveryDoubleBackWithoutThinning) {
+    Counters counters;
+    RecordingPlacer placer;
+    float angle = -10.0f;
+    const std::vector<int32_t> chain{0, 0, 100, 0, 0, 1, 100, 1};
+    EXPECT_EQ(weed(chain, 2, 0, 0, &angle, counters, &placer), chain);
+    EXPECT_EQ(counters.zingers, 2);
+    EXPECT_EQ(placer.centres, (std::vector<std::vector<int32_t>>{{100, 0}, {0, 1}}));
+    EXPECT_EQ(placer.levels, (std::vector<int16_t>{5, 5}));
+    EXPECT_EQ(placer.sizes, (std::vector<double>{40.0, 40.0}));
+    EXPECT_FLOAT_EQ(angle, -10.0f);
+}
+
+TEST(WeedDataZingers, FailedPlacementIsReportedAndStillCounted) {
+    Counters counters;
+    RecordingPlacer placer;
+    placer.status = 912;
+    float angle = -10.0f;
+    testing::internal::CaptureStdout();
+    weed({0, 0, 100, 0, 0, 1}, 2, 0, 0, &angle, counters, &placer);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nError 912 placing ELLIPSE\n");
+    EXPECT_EQ(counters.zingers, 1);
+}
+
+TEST(WeedDataZingers, ThreeDimensionalFlagsCarryElevation) {
+    Counters counters;
+    RecordingPlacer placer;
+    float angle = -10.0f;
+    weed({0, 0, 1, 100, 0, 2, 0, 1, 3}, 3, 0, 0, &angle, counters, &placer);
+    EXPECT_EQ(placer.centres, (std::vector<std::vector<int32_t>>{{100, 0, 2}}));
+}
+
+TEST(WeedDataLimits, ChainBeyondTheWorkArraysIsLeftUnchanged) {
+    Counters counters;
+    float angle = 0.0f;
+    const auto chain = straight_run(kWeedMaxVertices + 1, 1);
+    int result = -1;
+    testing::internal::CaptureStdout();
+    const auto weeded = weed(chain, 2, 0, 0, &angle, counters, nullptr, &result);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(result, weed_chain_too_long);
+    EXPECT_EQ(weeded, chain);
+    EXPECT_NE(out.find("exceeds the weeding limit of 25000"), std::string::npos) << out;
+    EXPECT_EQ(counters.in, 0);
+    EXPECT_EQ(counters.out, 0);
+}
+
+TEST(WeedDataLimits, LastIndexBeyondTheArrayIsRefused) {
+    Counters counters;
+    float angle = 0.0f;
+    std::vector<int32_t> chain{0, 0, 1, 0, 2, 0};
+    int32_t last = 5;
+    testing::internal::CaptureStdout();
+    const int result = weed_data(chain, &last, 0, 0, &angle, 0, &counters.in, &counters.out, 0, 1.0,
+                                 &counters.zingers, 1.0, kOrigin.data(), nullptr);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(result, weed_bad_argument);
+    EXPECT_EQ(last, 5);
+    EXPECT_EQ(chain, (std::vector<int32_t>{0, 0, 1, 0, 2, 0}));
+}
+
+TEST(WeedDataLimits, LongestAcceptedChainIsWeeded) {
+    // A zigzag keeps every vertex, so the whole flag table is in use.
+    auto chain = straight_run(kWeedMaxVertices, 10);
+    for (size_t n = 3; n < chain.size(); n += 4) chain[n] = 100;
+    Counters counters;
+    float angle = 0.0f;
+    EXPECT_EQ(weed(chain, 2, 10, 0, &angle, counters), chain);
+    EXPECT_EQ(counters.out, kWeedMaxVertices);
+}
+
+}  // namespace
+}  // namespace vornel::toolkit

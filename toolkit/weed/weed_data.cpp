@@ -1,0 +1,216 @@
+#include "toolkit/weed/weed_data.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "toolkit/geometry/distance.h"
+#include "toolkit/geometry/rounding.h"
+#include "toolkit/geometry/slope.h"
+#include "toolkit/weed/chain_bounds.h"
+#include "toolkit/weed/bearing.h"
+
+namespace vornel::toolkit {
+
+namespace {
+
+struct Tolerances {
+    float distance;
+    float length;
+    float angle;
+    int32_t short_step;  // |truncate(length)|, used when length < 0
+};
+
+struct ZingerReport {
+    int16_t level;
+    double flag_size;
+    double unit_factor;
+    const double* global_origin;
+    ZingerFlagPlacer* placer;
+    int32_t* counter;
+    int16_t debug;
+};
+
+// One chain being weeded: vertex access by index for either stride.
+class Chain {
+public:
+    Chain(std::span<int32_t> vertices, int stride) : vertices_(vertices), stride_(stride) {}
+
+    const int32_t* at(int32_t index) const { return &vertices_[static_cast<size_t>(index) * stride_]; }
+    std::span<const int32_t> vertex(int32_t index) const {
+        return {at(index), static_cast<size_t>(stride_)};
+    }
+    double plan_distance(int32_t a, int32_t b) const { return distance(at(a), at(b), 2); }
+    double bearing_from_to(int32_t from, int32_t to) const {
+        // Bearing of the vector v[from] - v[to].
+        return bearing(static_cast<int64_t>(at(from)[0]) - at(to)[0],
+                       static_cast<int64_t>(at(from)[1]) - at(to)[1]);
+    }
+    void move(int32_t from, int32_t to) {
+        for (int c = 0; c < stride_; ++c) {
+            vertices_[static_cast<size_t>(to) * stride_ + c] = vertices_[static_cast<size_t>(from) * stride_ + c];
+        }
+    }
+
+private:
+    std::span<int32_t> vertices_;
+    int stride_;
+};
+
+bool in_box(const int32_t* p, const int32_t* a, const int32_t* b) {
+    for (int c = 0; c < 2; ++c) {
+        const int32_t lo = a[c] < b[c] ? a[c] : b[c];
+        const int32_t hi = a[c] < b[c] ? b[c] : a[c];
+        if (p[c] < lo || p[c] > hi) return false;
+    }
+    return true;
+}
+
+// Offset test: does v[k] lie close enough to the chord v[w]-v[i]?
+bool offset_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, double tolerance) {
+    const int32_t* vw = chain.at(w);
+    const int32_t* vk = chain.at(k);
+    const int32_t* vi = chain.at(i);
+    const double m1 = Dslope(vw, vk);
+    const double m2 = Dslope(vw, vi);
+    if (m1 == m2) return true;
+
+    int32_t foot[2];
+    if (m2 == 0.0) {
+        foot[0] = vk[0];
+        foot[1] = vw[1];
+    } else if (m2 == kVerticalSlope) {
+        foot[0] = vw[0];
+        foot[1] = vk[1];
+    } else {
+        const double b1 = vw[1] - m2 * vw[0];
+        const double b2 = vk[1] + vk[0] / m2;
+        const double fx = (b2 - b1) / (m2 + 1.0 / m2);
+        foot[0] = round_half_away(fx);
+        foot[1] = round_half_away(m2 * fx + b1);
+    }
+    if (!in_box(foot, vw, vi)) return false;
+    if (distance(vk, foot, 2) <= tolerance) return true;
+    return std::fabs(m2 - m1) * chain.plan_distance(w, i) <= tolerance ||
+           chain.plan_distance(k, w) <= tolerance || chain.plan_distance(k, i) <= tolerance;
+}
+
+bool length_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, const Tolerances& tol) {
+    if (tol.length > 0.0f) return chain.plan_distance(w, i) <= tol.length;
+    if (tol.length < 0.0f) {
+        return !(chain.plan_distance(w, k) > tol.short_step && chain.plan_distance(k, i) > tol.short_step);
+    }
+    return true;
+}
+
+bool angle_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, float tolerance) {
+    const double a1 = chain.bearing_from_to(w, k);
+    const double a2 = chain.bearing_from_to(w, i);
+    const double a3 = chain.bearing_from_to(k, i);
+    return !(std::fabs(a1 - a2) > tolerance || std::fabs(a3 - a2) > tolerance);
+}
+
+// Zinger mode: flags v[k] when the line turns back on itself there.
+void check_zinger(const Chain& chain, int32_t w, int32_t k, int32_t i, float tolerance,
+                  const ZingerReport& report) {
+    const double limit = std::fabs(tolerance);
+    const double turn = std::fabs(chain.bearing_from_to(w, k) - chain.bearing_from_to(k, i));
+    if (!(180.0 - limit < turn && turn < 180.0 + limit)) return;
+
+    ++*report.counter;
+    if (report.debug >= 1) {
+        const int32_t* vk = chain.at(k);
+        const double factor = report.unit_factor != 0.0 ? report.unit_factor : 1.0;
+        std::printf("\nZinger at %lf,%lf", (vk[0] - report.global_origin[0]) / factor,
+                    (vk[1] - report.global_origin[1]) / factor);
+    }
+    if (report.placer == nullptr) return;
+    const int16_t status = report.placer->place_zinger_flag(chain.vertex(k), report.level, report.flag_size);
+    if (status != 0) std::printf("\nError %d placing ELLIPSE\n", status);
+}
+
+int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, float distance_tol,
+               float length_tol, float* angle_tol, int16_t debug, int32_t* vertices_in,
+               int32_t* vertices_out, const ZingerReport& report) {
+    const int32_t last = *last_index;
+    if (last < 0) return weed_done;
+    const int64_t count = static_cast<int64_t>(last) + 1;
+    if (count > kWeedMaxVertices) {
+        std::printf("\nChain of %ld vertices exceeds the weeding limit of %ld vertices - left unweeded\n",
+                    static_cast<long>(count), static_cast<long>(kWeedMaxVertices));
+        return weed_chain_too_long;
+    }
+    if (!chain_within_array(last, vertices, stride, "Weeding")) return weed_bad_argument;
+
+    *vertices_in += static_cast<int32_t>(count);
+    if (distance_tol == 0.0f && length_tol == 0.0f && *angle_tol == 0.0f) *angle_tol = 0.005f;
+    if (debug >= 1) {
+        std::printf("\n#verts = %d - %d\ndTol=%f\naTol=%f\nlTol=%f", static_cast<int>(count),
+                    static_cast<int>(last), static_cast<double>(distance_tol),
+                    static_cast<double>(*angle_tol), static_cast<double>(length_tol));
+    }
+    if (last <= 1) {
+        // Nothing between the ends to remove.
+        *vertices_out += static_cast<int32_t>(count);
+        return weed_done;
+    }
+
+    const Tolerances tol{distance_tol, length_tol, *angle_tol, std::abs(truncate_to_int32(length_tol))};
+    Chain chain(vertices, stride);
+    std::vector<bool> keep(static_cast<size_t>(count), false);
+    keep.front() = true;
+    keep.back() = true;
+
+    int32_t anchor = 0;
+    for (int32_t i = 2; i <= last; ++i) {
+        bool chord_holds = true;
+        for (int32_t k = anchor + 1; k < i && chord_holds; ++k) {
+            bool passes = true;
+            if (tol.distance > 0.0f) passes = offset_passes(chain, anchor, k, i, tol.distance);
+            if (passes) passes = length_passes(chain, anchor, k, i, tol);
+            if (passes && tol.angle > 0.0f) passes = angle_passes(chain, anchor, k, i, tol.angle);
+            if (tol.angle < 0.0f) {
+                check_zinger(chain, anchor, k, i, tol.angle, report);
+                passes = false;
+            }
+            chord_holds = passes;
+        }
+        if (!chord_holds) {
+            keep[static_cast<size_t>(i - 1)] = true;
+            anchor = i - 1;
+        }
+    }
+
+    int32_t kept = 0;
+    for (int32_t n = 0; n <= last; ++n) {
+        if (keep[static_cast<size_t>(n)]) chain.move(n, kept++);
+    }
+    *last_index = kept - 1;
+    *vertices_out += kept;
+    if (debug >= 1) std::printf("\n weeded line - # of verts  = %d", static_cast<int>(kept));
+    return weed_done;
+}
+
+}  // namespace
+
+int weed_data(std::span<int32_t> vertices, int32_t* last_index, float distance_tol,
+              float length_tol, float* angle_tol, int16_t debug, int32_t* vertices_in,
+              int32_t* vertices_out, int16_t flag_level, double flag_size, int32_t* zinger_count,
+              double unit_factor, const double* global_origin, ZingerFlagPlacer* flag_placer) {
+    const ZingerReport report{flag_level, flag_size, unit_factor, global_origin, flag_placer, zinger_count, debug};
+    return weed_chain(vertices, 2, last_index, distance_tol, length_tol, angle_tol, debug,
+                      vertices_in, vertices_out, report);
+}
+
+int weed_data3d(std::span<int32_t> vertices, int32_t* last_index, float distance_tol,
+                float length_tol, float* angle_tol, int16_t debug, int32_t* vertices_in,
+                int32_t* vertices_out, int16_t flag_level, double flag_size,
+                int32_t* zinger_count, double unit_factor, const double* global_origin,
+                ZingerFlagPlacer* flag_placer) {
+    const ZingerReport report{flag_level, flag_size, unit_factor, global_origin, flag_placer, zinger_count, debug};
+    return weed_chain(vertices, 3, last_index, distance_tol, length_tol, angle_tol, debug,
+                      vertices_in, vertices_out, report);
+}
+
+}  // namespace vornel::toolkit
