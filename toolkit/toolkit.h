@@ -1,6 +1,7 @@
 // The linework toolkit's pure operations, in one include.
 #pragma once
 
+#include "toolkit/centroid/xycord_in.h"
 #include "toolkit/geometry/distance.h"
 #include "toolkit/geometry/intersect.h"
 #include "toolkit/geometry/slope.h"
@@ -8,5 +9,6 @@
 #include "toolkit/linkage/get_mslink.h"
 #include "toolkit/linkage/reset_linkage.h"
 #include "toolkit/linkage/set_info.h"
+#include "toolkit/slopebreak/slope_break.h"
 #include "toolkit/weed/raster_weed.h"
 #include "toolkit/weed/weed_data.h"
