@@ -29,6 +29,9 @@ struct ReaderState {
   SelectionRecord selection;
   bool direct = false;
   std::uint64_t position = 0;  // where the next scan or direct read starts
+  // With complex handling: what happens to the components that follow the
+  // last complex header the scan met.
+  enum class Components { tested, delivered, skipped } components = Components::tested;
   ScanWindow window;
   // The delivered record: position record, then the memory-form element.
   std::array<std::uint8_t, kOutputAreaWords * 2> output{};
@@ -79,6 +82,13 @@ struct Delivery {
   std::uint64_t next = 0;  // position of the element that follows
 };
 
+// Headers whose components follow them with the complex bit set.
+bool has_components(int type) {
+  return type == element::cell_header || type == element::text_node ||
+         type == element::complex_chain || type == element::complex_shape || type == 18 ||
+         type == 19 || type == element::bspline_curve;
+}
+
 Delivery scan(ReaderState& r) {
   std::uint64_t at = r.position;
   for (;;) {
@@ -105,7 +115,19 @@ Delivery scan(ReaderState& r) {
       r.dimension = (first & 0x00C0) != 0 ? Dimension::three : Dimension::two;
       std::fill_n(element + kRangeOffset, 24, std::uint8_t{0});
     }
-    if (!passes_selection(r.selection, element)) {
+    bool chosen = false;
+    const bool complex_handling = (r.selection.flags & kSelectComplex) != 0;
+    if (complex_handling && is_complex_component(first) &&
+        r.components != ReaderState::Components::tested) {
+      chosen = r.components == ReaderState::Components::delivered;
+    } else {
+      chosen = passes_selection(r.selection, element);
+      r.components = ReaderState::Components::tested;
+      if (complex_handling && has_components(type)) {
+        r.components = chosen ? ReaderState::Components::delivered : ReaderState::Components::skipped;
+      }
+    }
+    if (!chosen) {
       at += size;
       continue;
     }
@@ -197,7 +219,7 @@ std::int16_t dfrset(const ScanPosition* start, const std::uint16_t* level_mask,
   SelectionRecord& s = r.selection;
   if (start != nullptr) {
     s.start_block = start->block;
-    s.start_byte = static_cast<std::uint16_t>(2 * (start->word & 0xFF));
+    s.start_byte = static_cast<std::uint16_t>(2 * start->word);
   }
   if (level_mask != nullptr) {
     s.level_mask = mask_from_words(level_mask);
@@ -239,7 +261,10 @@ std::int16_t dfrset(const ScanPosition* start, const std::uint16_t* level_mask,
   }
   std::int16_t result = 0;
   if (path != nullptr) result = open_design_file(r, path);
-  if (r.file.is_open()) r.position = start_offset(s);
+  if (r.file.is_open()) {
+    r.position = start_offset(s);
+    r.components = ReaderState::Components::tested;
+  }
   return store(status, result);
 }
 
@@ -284,6 +309,7 @@ void reset_design_reader() {
   r.direct = false;
   r.position = 0;
   r.dimension = Dimension::two;
+  r.components = ReaderState::Components::tested;
 }
 
 }  // namespace vornel::client

@@ -152,6 +152,33 @@ text level=4 origin=1,1 size=10,10 : "x"
   EXPECT_EQ(types, (std::vector<int>{9, 12, 4, 3, 17}));
 }
 
+TEST_F(Reader, ComplexHandlingFollowsTheHeader) {
+  DesignFixture f(R"(
+chain level=3 {
+  linestring level=9 : 0 0 5 5
+  line level=9 : 5 5 9 9
+}
+chain level=5 {
+  linestring level=3 : 0 0 5 5
+}
+linestring level=3 : 0 0 1 1
+)");
+  const std::uint16_t level_3[4] = {0x0004, 0, 0, 0};
+  const std::uint16_t chains_and_strings[4] = {0x0808, 0, 0, 0};  // types 4 and 12
+  for (const std::uint16_t complex : {std::uint16_t{1}, std::uint16_t{0}}) {
+    SCOPED_TRACE(complex);
+    reset_design_reader();
+    std::int16_t status = -1;
+    dfrset(nullptr, level_3, chains_and_strings, nullptr, nullptr, nullptr, nullptr,
+           f.path().c_str(), &status, &complex);
+    std::vector<std::pair<int, int>> seen;  // type, level
+    for (Read r = next(); r.status == kReqeleOk; r = next()) seen.emplace_back(r.type, r.level);
+    const std::vector<std::pair<int, int>> with = {{12, 3}, {4, 9}, {3, 9}, {4, 3}};
+    const std::vector<std::pair<int, int>> without = {{12, 3}, {4, 3}, {4, 3}};
+    EXPECT_EQ(seen, complex ? with : without);
+  }
+}
+
 TEST_F(Reader, ThreeDimensionalFileUsesThreeDimensionalLayouts) {
   DesignFixture f(R"(dimension 3
 line level=1 : 1 2 3 4 5 6
