@@ -269,6 +269,7 @@ std::int16_t dfrset(const ScanPosition* start, const std::uint16_t* level_mask,
 }
 
 void search(const std::int16_t* mode) {
+  if (mode == nullptr) return;
   ReaderState& r = state();
   if (*mode == 0 && r.direct) r.position = start_offset(r.selection);
   r.direct = *mode != 0;

@@ -221,6 +221,16 @@ std::vector<std::uint8_t> join(std::vector<std::uint8_t> head, const std::vector
   return head;
 }
 
+// A header followed by its components, with the header's total length.
+std::vector<std::uint8_t> with_components(MemoryRecord& m, int type, const ElementSpec& e,
+                                          const Box& box, Dimension dim, bool component,
+                                          const Components& c) {
+  auto head = finish(m, type, e, box, dim, component);
+  client::put_word(head.data(), 36,
+                   static_cast<std::uint16_t>(total_length(head.size(), c.bytes.size())));
+  return join(std::move(head), c.bytes);
+}
+
 void text_body(MemoryRecord& m, const ElementSpec& e, Dimension dim) {
   m.u8(e.font);
   m.u8(e.justification);
@@ -311,10 +321,7 @@ Encoded encode(const ElementSpec& e, Dimension dim, bool component) {
       origin(m, e.origin, dim, false);
       out.box = c.box;
       out.box.add(e.origin);
-      auto head = finish(m, client::element::text_node, e, out.box, dim, component);
-      client::put_word(head.data(), 36,
-                       static_cast<std::uint16_t>(total_length(head.size(), c.bytes.size())));
-      out.file = join(std::move(head), c.bytes);
+      out.file = with_components(m, client::element::text_node, e, out.box, dim, component, c);
       break;
     }
     case Kind::cell: {
@@ -336,10 +343,7 @@ Encoded encode(const ElementSpec& e, Dimension dim, bool component) {
       origin(m, e.origin, dim, false);
       out.box = c.box;
       out.box.add(e.origin);
-      auto head = finish(m, client::element::cell_header, e, out.box, dim, component);
-      client::put_word(head.data(), 36,
-                       static_cast<std::uint16_t>(total_length(head.size(), c.bytes.size())));
-      out.file = join(std::move(head), c.bytes);
+      out.file = with_components(m, client::element::cell_header, e, out.box, dim, component, c);
       break;
     }
     case Kind::complex_chain:
@@ -350,10 +354,7 @@ Encoded encode(const ElementSpec& e, Dimension dim, bool component) {
       out.box = c.box;
       const int type = e.kind == Kind::complex_chain ? client::element::complex_chain
                                                      : client::element::complex_shape;
-      auto head = finish(m, type, e, out.box, dim, component);
-      client::put_word(head.data(), 36,
-                       static_cast<std::uint16_t>(total_length(head.size(), c.bytes.size())));
-      out.file = join(std::move(head), c.bytes);
+      out.file = with_components(m, type, e, out.box, dim, component, c);
       break;
     }
     case Kind::bspline: {
