@@ -90,6 +90,13 @@ void BM_weed_data_defaults(benchmark::State& state) {
 void BM_weed_data_all_tolerances(benchmark::State& state) {
     weed_chain(state, meander(kChainVertices, 2), 2, {5.0f, 500.0f, 10.0f});
 }
+// 25,000 collinear vertices, as when many short pieces of one straight line
+// are joined: every chord reaches back to the start.
+void BM_weed_data_straight_line(benchmark::State& state) {
+    std::vector<int32_t> line;
+    for (int n = 0; n < kChainVertices; ++n) line.insert(line.end(), {n * 30, n * 17});
+    weed_chain(state, line, 2, {0.0f, 0.0f, 0.0f});
+}
 void BM_weed_data3d_distance(benchmark::State& state) {
     weed_chain(state, meander(kChainVertices, 3), 3, {5.0f, 0.0f, 0.0f});
 }
@@ -152,6 +159,7 @@ BENCHMARK(BM_slope_break_one_call)
 BENCHMARK(BM_weed_data_distance)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data_defaults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data_all_tolerances)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_weed_data_straight_line)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data3d_distance)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_slope_break_whole_chain)
     ->RangeMultiplier(5)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <vector>
 
 #include "toolkit/weed/weed_data.h"
@@ -153,6 +154,73 @@ TEST(WeedDataZingers, ThreeDimensionalFlagsCarryElevation) {
     float angle = -10.0f;
     weed({0, 0, 1, 100, 0, 2, 0, 1, 3}, 3, 0, 0, &angle, counters, &placer);
     EXPECT_EQ(placer.centres, (std::vector<std::vector<int32_t>>{{100, 0, 2}}));
+}
+
+// Chains made of exactly straight stretches in many directions, with
+// repeated vertices, steps back along the line and stray vertices between.
+std::vector<int32_t> straight_stretches(unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> direction(-40, 40);
+    std::uniform_int_distribution<int> run_length(1, 12);
+    std::uniform_int_distribution<int> event(0, 9);
+    std::vector<int32_t> chain{0, 0};
+    for (int stretch = 0; stretch < 60; ++stretch) {
+        const int dx = direction(random);
+        const int dy = direction(random);
+        for (int n = run_length(random); n > 0; --n) {
+            const int32_t x = chain[chain.size() - 2];
+            const int32_t y = chain[chain.size() - 1];
+            switch (event(random)) {
+                case 0:  // repeated vertex
+                    chain.insert(chain.end(), {x, y});
+                    break;
+                case 1:  // a step back along the line
+                    chain.insert(chain.end(), {x - dx, y - dy});
+                    break;
+                case 2:  // a vertex just off the line
+                    chain.insert(chain.end(), {x + dx, y + dy + 1});
+                    break;
+                default:
+                    chain.insert(chain.end(), {x + dx, y + dy});
+            }
+        }
+    }
+    return chain;
+}
+
+TEST(WeedDataStraightRuns, AgreeWithVertexByVertexTests) {
+    // A short-step limit far beyond the chain never rejects a vertex, but it
+    // makes the weeder test every intermediate vertex one by one; without it
+    // straight runs are recognised whole. Both must keep the same vertices.
+    const std::array<std::array<float, 2>, 4> tolerances{{{0, 0.005f}, {10, 0}, {3, 2.5f}, {0, 1e-7f}}};
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        const auto chain = straight_stretches(seed);
+        for (const auto& [dist, angle] : tolerances) {
+            Counters a, b;
+            float angle_a = angle, angle_b = angle;
+            EXPECT_EQ(weed(chain, 2, dist, 0, &angle_a, a), weed(chain, 2, dist, -1e9f, &angle_b, b))
+                << "seed " << seed << " dist " << dist << " angle " << angle;
+        }
+    }
+}
+
+TEST(WeedDataStraightRuns, StepBackOrRepeatBreaksTheRun) {
+    Counters counters;
+    float angle = 0.0f;
+    // Seen from the anchor the step back has the same slope, but its
+    // bearing turns by 180 degrees.
+    EXPECT_EQ(weed({0, 0, 100, 0, 50, 0, 200, 0}, 2, 0, 0, &angle, counters),
+              (std::vector<int32_t>{0, 0, 100, 0, 50, 0, 200, 0}));
+    // A repeated vertex has the bearing of a zero vector (90).
+    EXPECT_EQ(weed({0, 0, 10, 0, 10, 0, 20, 0}, 2, 0, 0, &angle, counters),
+              (std::vector<int32_t>{0, 0, 10, 0, 10, 0, 20, 0}));
+    // A long diagonal run goes down to its ends; the chord length still counts.
+    std::vector<int32_t> diagonal;
+    for (int n = 0; n <= 1000; ++n) diagonal.insert(diagonal.end(), {n * 3, n * 4});
+    EXPECT_EQ(weed(diagonal, 2, 0, 0, &angle, counters), (std::vector<int32_t>{0, 0, 3000, 4000}));
+    float no_angle = 0.0f;
+    const auto limited = weed(diagonal, 2, 0, 2000, &no_angle, counters);
+    EXPECT_EQ(limited, (std::vector<int32_t>{0, 0, 1200, 1600, 2400, 3200, 3000, 4000}));
 }
 
 TEST(WeedDataLimits, ChainBeyondTheWorkArraysIsLeftUnchanged) {

@@ -9,6 +9,7 @@
 #include "toolkit/geometry/rounding.h"
 #include "toolkit/geometry/slope.h"
 #include "toolkit/weed/chain_bounds.h"
+#include "toolkit/weed/straight_run.h"
 #include "toolkit/weed/bearing.h"
 
 namespace vornel::toolkit {
@@ -67,15 +68,30 @@ bool in_box(const int32_t* p, const int32_t* a, const int32_t* b) {
     return true;
 }
 
+// Values of an intermediate vertex k seen from the anchor w; they hold for
+// every chord end i while the anchor stays.
+struct FromAnchor {
+    double slope;     // Dslope(v[w], v[k])
+    double bearing;   // bearing of v[w] - v[k]
+    double distance;  // plan distance v[k]-v[w]
+};
+
+// Values of the chord v[w]-v[i] shared by every intermediate k.
+struct Chord {
+    double slope;     // Dslope(v[w], v[i])
+    double bearing;   // bearing of v[w] - v[i]
+    double length;    // plan distance v[w]-v[i]
+};
+
 // Offset test: does v[k] lie close enough to the chord v[w]-v[i]?
-bool offset_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, double tolerance) {
-    const int32_t* vw = chain.at(w);
-    const int32_t* vk = chain.at(k);
-    const int32_t* vi = chain.at(i);
-    const double m1 = Dslope(vw, vk);
-    const double m2 = Dslope(vw, vi);
+bool offset_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, const FromAnchor& from,
+                   const Chord& chord, double tolerance) {
+    const double m1 = from.slope;
+    const double m2 = chord.slope;
     if (m1 == m2) return true;
 
+    const int32_t* vw = chain.at(w);
+    const int32_t* vk = chain.at(k);
     int32_t foot[2];
     if (m2 == 0.0) {
         foot[0] = vk[0];
@@ -90,32 +106,28 @@ bool offset_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, double t
         foot[0] = round_half_away(fx);
         foot[1] = round_half_away(m2 * fx + b1);
     }
-    if (!in_box(foot, vw, vi)) return false;
+    if (!in_box(foot, vw, chain.at(i))) return false;
     if (distance(vk, foot, 2) <= tolerance) return true;
-    return std::fabs(m2 - m1) * chain.plan_distance(w, i) <= tolerance ||
-           chain.plan_distance(k, w) <= tolerance || chain.plan_distance(k, i) <= tolerance;
+    return std::fabs(m2 - m1) * chord.length <= tolerance || from.distance <= tolerance ||
+           chain.plan_distance(k, i) <= tolerance;
 }
 
-bool length_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, const Tolerances& tol) {
-    if (tol.length > 0.0f) return chain.plan_distance(w, i) <= tol.length;
-    if (tol.length < 0.0f) {
-        return !(chain.plan_distance(w, k) > tol.short_step && chain.plan_distance(k, i) > tol.short_step);
-    }
+bool length_passes(const Chain& chain, int32_t k, int32_t i, const FromAnchor& from, const Chord& chord,
+                   const Tolerances& tol) {
+    if (tol.length > 0.0f) return chord.length <= tol.length;
+    if (tol.length < 0.0f) return !(from.distance > tol.short_step && chain.plan_distance(k, i) > tol.short_step);
     return true;
 }
 
-bool angle_passes(const Chain& chain, int32_t w, int32_t k, int32_t i, float tolerance) {
-    const double a1 = chain.bearing_from_to(w, k);
-    const double a2 = chain.bearing_from_to(w, i);
-    const double a3 = chain.bearing_from_to(k, i);
+bool angle_passes(double a1, double a2, double a3, float tolerance) {
     return !(std::fabs(a1 - a2) > tolerance || std::fabs(a3 - a2) > tolerance);
 }
 
 // Zinger mode: flags v[k] when the line turns back on itself there.
-void check_zinger(const Chain& chain, int32_t w, int32_t k, int32_t i, float tolerance,
+void check_zinger(const Chain& chain, int32_t k, double a1, double a3, float tolerance,
                   const ZingerReport& report) {
     const double limit = std::fabs(tolerance);
-    const double turn = std::fabs(chain.bearing_from_to(w, k) - chain.bearing_from_to(k, i));
+    const double turn = std::fabs(a1 - a3);
     if (!(180.0 - limit < turn && turn < 180.0 + limit)) return;
 
     ++*report.counter;
@@ -129,6 +141,10 @@ void check_zinger(const Chain& chain, int32_t w, int32_t k, int32_t i, float tol
     const int16_t status = report.placer->place_zinger_flag(chain.vertex(k), report.level, report.flag_size);
     if (status != 0) std::printf("\nError %d placing ELLIPSE\n", status);
 }
+
+// Bearings of exactly parallel vectors differ by rounding only, far below
+// this; above it a straight run passes the angle test without evaluation.
+constexpr float kSmallestShortcutAngle = 1e-6f;
 
 int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, float distance_tol,
                float length_tol, float* angle_tol, int16_t debug, int32_t* vertices_in,
@@ -161,24 +177,47 @@ int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, flo
     std::vector<bool> keep(static_cast<size_t>(count), false);
     keep.front() = true;
     keep.back() = true;
+    std::vector<FromAnchor> from_anchor(static_cast<size_t>(count));
+    const bool straight_runs_pass =
+        tol.angle >= 0.0f && (tol.angle == 0.0f || tol.angle >= kSmallestShortcutAngle) && tol.length >= 0.0f;
 
     int32_t anchor = 0;
+    StraightRun run;
+    run.restart(anchor, chain.at(anchor));
     for (int32_t i = 2; i <= last; ++i) {
+        // Vertex i-1 joins the intermediates of the current anchor.
+        from_anchor[static_cast<size_t>(i - 1)] = {Dslope(chain.at(anchor), chain.at(i - 1)),
+                                                   chain.bearing_from_to(anchor, i - 1),
+                                                   chain.plan_distance(i - 1, anchor)};
+        const Chord chord{Dslope(chain.at(anchor), chain.at(i)), chain.bearing_from_to(anchor, i),
+                          chain.plan_distance(anchor, i)};
+        const bool straight = run.extend_to(i - 1, chain.at(i - 1), chain.at(i - 2)) &&
+                              run.extend_to(i, chain.at(i), chain.at(i - 1));
+
         bool chord_holds = true;
-        for (int32_t k = anchor + 1; k < i && chord_holds; ++k) {
-            bool passes = true;
-            if (tol.distance > 0.0f) passes = offset_passes(chain, anchor, k, i, tol.distance);
-            if (passes) passes = length_passes(chain, anchor, k, i, tol);
-            if (passes && tol.angle > 0.0f) passes = angle_passes(chain, anchor, k, i, tol.angle);
-            if (tol.angle < 0.0f) {
-                check_zinger(chain, anchor, k, i, tol.angle, report);
-                passes = false;
+        if (straight && straight_runs_pass) {
+            // Only the chord length can reject a chord along a straight run.
+            chord_holds = !(tol.length > 0.0f && chord.length > tol.length);
+        } else {
+            for (int32_t k = anchor + 1; k < i && chord_holds; ++k) {
+                const FromAnchor& from = from_anchor[static_cast<size_t>(k)];
+                bool passes = true;
+                if (tol.distance > 0.0f) passes = offset_passes(chain, anchor, k, i, from, chord, tol.distance);
+                if (passes) passes = length_passes(chain, k, i, from, chord, tol);
+                if (passes && tol.angle > 0.0f) {
+                    passes = angle_passes(from.bearing, chord.bearing, chain.bearing_from_to(k, i), tol.angle);
+                }
+                if (tol.angle < 0.0f) {
+                    check_zinger(chain, k, from.bearing, chain.bearing_from_to(k, i), tol.angle, report);
+                    passes = false;
+                }
+                chord_holds = passes;
             }
-            chord_holds = passes;
         }
         if (!chord_holds) {
             keep[static_cast<size_t>(i - 1)] = true;
             anchor = i - 1;
+            run.restart(anchor, chain.at(anchor));
         }
     }
 
