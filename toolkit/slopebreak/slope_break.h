@@ -14,6 +14,9 @@ namespace vornel::toolkit {
 // 0 .. *break_index and calls again from the break index on.
 // *break_index is always at least 1 for a chain with a segment, so the
 // caller always advances; a chain of one vertex or none gives last_index.
+// Without intervals (brk_count below 1) the remainder is one piece of class
+// 0; a count above kMaxBreakIntervals uses the first kMaxBreakIntervals. A
+// last_index beyond the array is limited to the vertices it holds.
 void slope_break(std::span<const int32_t> vertices, int32_t last_index, const BreakIntervals* intervals,
                  int32_t* break_index, int16_t* slope_class, int16_t debug);
 
