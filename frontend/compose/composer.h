@@ -1,0 +1,39 @@
+#pragma once
+// Composes the driver's command line from the front end's state: checks the
+// input file, settles conflicts between input levels and output or flagging
+// levels, fills the slots that belong to the main window and joins them.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/compose/front_state.h"
+
+namespace vornel::frontend {
+
+// The user's answers to the questions composing asks.
+class Questions {
+public:
+    virtual ~Questions() = default;
+    virtual bool askYesNo(std::string_view title, std::string_view text) = 0;
+};
+
+// Where the window should put the focus after a failed composition.
+enum class ComposeFocus { None, InputFile, LevelList, ElementList, StyleList, WeightList,
+                          ColorList, ClassList, VertexCount };
+
+struct ComposeResult {
+    std::string commandLine;              // empty when composing stopped
+    std::string program;                  // "perl"
+    std::vector<std::string> arguments;   // the same command line as program arguments
+    std::string title;                    // message to show when composing stopped
+    std::string message;                  //   (empty when the user chose to stop)
+    ComposeFocus focus = ComposeFocus::None;
+    bool ok() const { return !commandLine.empty(); }
+};
+
+ComposeResult compose(FrontState& state, Questions& questions);
+
+// The fixed start of every command line, up to and including "-F " or "-U ".
+std::string commandPrefix(InputType type);
+
+}  // namespace vornel::frontend
