@@ -145,11 +145,30 @@ chain level=3 {
   line level=3 : 5 5 9 9
 }
 text level=4 origin=1,1 size=10,10 : "x"
+cell name=ABCDEF origin=0,0 {
+  line level=3 : 0 0 1 1
+}
 )");
   ASSERT_EQ(open(f), 0);
   std::vector<int> types;
-  for (Read r = next(); r.status == kReqeleOk; r = next()) types.push_back(r.type);
-  EXPECT_EQ(types, (std::vector<int>{9, 12, 4, 3, 17}));
+  std::int32_t cell_value = 0;
+  for (;;) {
+    std::array<std::uint16_t, 800> element{};
+    const std::int32_t max_words = 800;
+    std::int16_t type = 0;
+    if (reqele(element.data(), &max_words, nullptr, nullptr, &type, &cell_value, nullptr,
+               nullptr, nullptr, nullptr, nullptr, nullptr) != kReqeleOk) {
+      break;
+    }
+    types.push_back(type);
+    if (type == 2) {
+      // The cell value of a cell header is its name, the 32-bit value at byte 44.
+      EXPECT_EQ(static_cast<std::uint32_t>(cell_value),
+                element[22] | (static_cast<std::uint32_t>(element[23]) << 16));
+      EXPECT_NE(cell_value, 0);
+    }
+  }
+  EXPECT_EQ(types, (std::vector<int>{9, 12, 4, 3, 17, 2, 3}));
 }
 
 TEST_F(Reader, ComplexHandlingFollowsTheHeader) {
