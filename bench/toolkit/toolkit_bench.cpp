@@ -97,6 +97,23 @@ void BM_weed_data_straight_line(benchmark::State& state) {
     for (int n = 0; n < kChainVertices; ++n) line.insert(line.end(), {n * 30, n * 17});
     weed_chain(state, line, 2, {0.0f, 0.0f, 0.0f});
 }
+// The hardest realistic case: a gentle arc (radius 1,000,000 UOR) sampled
+// every 10 UOR, where chords stay within tolerance for thousands of vertices.
+std::vector<int32_t> dense_arc() {
+    std::vector<int32_t> chain;
+    for (int n = 0; n < kChainVertices; ++n) {
+        const double a = n * 10.0 / 1e6;
+        chain.push_back(static_cast<int32_t>(std::lround(1e6 * std::sin(a))));
+        chain.push_back(static_cast<int32_t>(std::lround(1e6 * (1.0 - std::cos(a)))));
+    }
+    return chain;
+}
+void BM_weed_data_dense_arc_distance(benchmark::State& state) {
+    weed_chain(state, dense_arc(), 2, {10.0f, 0.0f, 0.0f});
+}
+void BM_weed_data_dense_arc_angle(benchmark::State& state) {
+    weed_chain(state, dense_arc(), 2, {0.0f, 0.0f, 5.0f});
+}
 void BM_weed_data3d_distance(benchmark::State& state) {
     weed_chain(state, meander(kChainVertices, 3), 3, {5.0f, 0.0f, 0.0f});
 }
@@ -160,6 +177,8 @@ BENCHMARK(BM_weed_data_distance)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data_defaults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data_all_tolerances)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data_straight_line)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_weed_data_dense_arc_distance)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_weed_data_dense_arc_angle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_weed_data3d_distance)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_slope_break_whole_chain)
     ->RangeMultiplier(5)

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <random>
 #include <vector>
 
+#include "toolkit/geometry/distance.h"
+#include "toolkit/geometry/rounding.h"
+#include "toolkit/geometry/slope.h"
+#include "toolkit/weed/bearing.h"
 #include "toolkit/weed/weed_data.h"
 #include "toolkit/tests/case_name.h"
 
@@ -221,6 +227,106 @@ TEST(WeedDataStraightRuns, StepBackOrRepeatBreaksTheRun) {
     float no_angle = 0.0f;
     const auto limited = weed(diagonal, 2, 0, 2000, &no_angle, counters);
     EXPECT_EQ(limited, (std::vector<int32_t>{0, 0, 1200, 1600, 2400, 3200, 3000, 4000}));
+}
+
+// The weeding rules read directly, vertex by vertex and chord by chord, for
+// comparison with the weeder's shortcuts.
+std::vector<int32_t> reference_weed(const std::vector<int32_t>& v, float dist, float length, float angle) {
+    const auto last = static_cast<int32_t>(v.size() / 2) - 1;
+    auto at = [&](int32_t n) { return &v[static_cast<size_t>(n) * 2]; };
+    auto dist2 = [&](int32_t a, int32_t b) { return distance(at(a), at(b), 2); };
+    auto bear = [&](int32_t a, int32_t b) {
+        return bearing(static_cast<int64_t>(at(a)[0]) - at(b)[0], static_cast<int64_t>(at(a)[1]) - at(b)[1]);
+    };
+    if (dist == 0 && length == 0 && angle == 0) angle = 0.005f;
+    const int32_t short_step = std::abs(static_cast<int32_t>(length));
+    std::vector<bool> keep(static_cast<size_t>(last) + 1, false);
+    keep.front() = keep.back() = true;
+    int32_t w = 0;
+    for (int32_t i = 2; i <= last; ++i) {
+        for (int32_t k = w + 1; k < i; ++k) {
+            bool fails = false;
+            if (dist > 0) {
+                const double m1 = Dslope(at(w), at(k));
+                const double m2 = Dslope(at(w), at(i));
+                if (m1 != m2) {
+                    int32_t f[2];
+                    if (m2 == 0) {
+                        f[0] = at(k)[0];
+                        f[1] = at(w)[1];
+                    } else if (m2 == kVerticalSlope) {
+                        f[0] = at(w)[0];
+                        f[1] = at(k)[1];
+                    } else {
+                        const double b1 = at(w)[1] - m2 * at(w)[0];
+                        const double b2 = at(k)[1] + at(k)[0] / m2;
+                        const double fx = (b2 - b1) / (m2 + 1 / m2);
+                        f[0] = round_half_away(fx);
+                        f[1] = round_half_away(m2 * fx + b1);
+                    }
+                    const bool inside = f[0] >= std::min(at(w)[0], at(i)[0]) && f[0] <= std::max(at(w)[0], at(i)[0]) &&
+                                        f[1] >= std::min(at(w)[1], at(i)[1]) && f[1] <= std::max(at(w)[1], at(i)[1]);
+                    if (!inside) {
+                        fails = true;
+                    } else if (distance(at(k), f, 2) > dist) {
+                        fails = !(std::fabs(m2 - m1) * dist2(w, i) <= dist || dist2(k, w) <= dist || dist2(k, i) <= dist);
+                    }
+                }
+            }
+            if (!fails && length > 0) fails = dist2(w, i) > length;
+            if (!fails && length < 0) fails = dist2(w, k) > short_step && dist2(k, i) > short_step;
+            if (!fails && angle > 0) {
+                const double a2 = bear(w, i);
+                fails = std::fabs(bear(w, k) - a2) > angle || std::fabs(bear(k, i) - a2) > angle;
+            }
+            if (fails) {
+                keep[static_cast<size_t>(i - 1)] = true;
+                w = i - 1;
+                break;
+            }
+        }
+    }
+    std::vector<int32_t> out;
+    for (int32_t n = 0; n <= last; ++n) {
+        if (keep[static_cast<size_t>(n)]) out.insert(out.end(), {at(n)[0], at(n)[1]});
+    }
+    return out;
+}
+
+// Smooth arcs sampled densely, at any orientation and far from the origin,
+// with a little digitising noise: long chords that pass for many vertices.
+std::vector<int32_t> arc(double radius, double start, double step, int count, double ox, double oy, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> noise(-1, 1);
+    std::vector<int32_t> chain;
+    for (int n = 0; n < count; ++n) {
+        const double a = start + n * step / radius;
+        chain.push_back(static_cast<int32_t>(std::lround(ox + radius * std::cos(a))) + noise(random));
+        chain.push_back(static_cast<int32_t>(std::lround(oy + radius * std::sin(a))) + noise(random));
+    }
+    return chain;
+}
+
+TEST(WeedDataShortcuts, AgreeWithTheRulesReadDirectly) {
+    const std::array<std::array<float, 3>, 8> tolerances{
+        {{10, 0, 0}, {2, 0, 0}, {0.5f, 0, 0}, {0, 0, 5}, {0, 0, 0}, {10, 0, 5}, {25, 400, 0}, {0, 0, 60}}};
+    std::vector<std::vector<int32_t>> chains;
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        const double start = seed * 1.1;
+        chains.push_back(arc(5e4 * seed, start, 10.0, 700, 0, 0, seed));
+        chains.push_back(arc(2e5, start, 25.0, 700, 1.5e9, -1.9e9, seed));
+        chains.push_back(arc(3e3, start, 7.0, 700, -4e8, 4e8, seed));
+        chains.push_back(straight_stretches(seed));
+    }
+    for (const auto& chain : chains) {
+        for (const auto& [dist, length, angle] : tolerances) {
+            Counters counters;
+            float a = angle;
+            ASSERT_EQ(weed(chain, 2, dist, length, &a, counters), reference_weed(chain, dist, length, angle))
+                << "dist " << dist << " length " << length << " angle " << angle << " first vertex " << chain[0]
+                << "," << chain[1];
+        }
+    }
 }
 
 TEST(WeedDataLimits, ChainBeyondTheWorkArraysIsLeftUnchanged) {

@@ -8,9 +8,10 @@
 #include "toolkit/geometry/distance.h"
 #include "toolkit/geometry/rounding.h"
 #include "toolkit/geometry/slope.h"
+#include "toolkit/weed/bearing.h"
+#include "toolkit/weed/certain_pass.h"
 #include "toolkit/weed/chain_bounds.h"
 #include "toolkit/weed/straight_run.h"
-#include "toolkit/weed/bearing.h"
 
 namespace vornel::toolkit {
 
@@ -199,13 +200,21 @@ int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, flo
             // Only the chord length can reject a chord along a straight run.
             chord_holds = !(tol.length > 0.0f && chord.length > tol.length);
         } else {
+            const OffsetCertainty offset_sure(chain.at(anchor), chain.at(i), chord.slope, tol.distance);
+            const BearingCone bearing_sure(chord.bearing, tol.angle);
             for (int32_t k = anchor + 1; k < i && chord_holds; ++k) {
                 const FromAnchor& from = from_anchor[static_cast<size_t>(k)];
                 bool passes = true;
-                if (tol.distance > 0.0f) passes = offset_passes(chain, anchor, k, i, from, chord, tol.distance);
+                if (tol.distance > 0.0f) {
+                    passes = from.slope == chord.slope || offset_sure.passes(chain.at(k)) ||
+                             offset_passes(chain, anchor, k, i, from, chord, tol.distance);
+                }
                 if (passes) passes = length_passes(chain, k, i, from, chord, tol);
                 if (passes && tol.angle > 0.0f) {
-                    passes = angle_passes(from.bearing, chord.bearing, chain.bearing_from_to(k, i), tol.angle);
+                    passes = std::fabs(from.bearing - chord.bearing) <= tol.angle &&
+                             (bearing_sure.contains(static_cast<int64_t>(chain.at(k)[0]) - chain.at(i)[0],
+                                                    static_cast<int64_t>(chain.at(k)[1]) - chain.at(i)[1]) ||
+                              angle_passes(from.bearing, chord.bearing, chain.bearing_from_to(k, i), tol.angle));
                 }
                 if (tol.angle < 0.0f) {
                     check_zinger(chain, k, from.bearing, chain.bearing_from_to(k, i), tol.angle, report);
