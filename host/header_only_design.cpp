@@ -1,4 +1,4 @@
-#include "host/tests/design_file_builder.h"
+#include "host/header_only_design.h"
 
 #include "client/records/element_words.hpp"
 #include "client/records/vax_double.hpp"
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <span>
 
-namespace vornel::host::testing {
+namespace vornel::host {
 
 std::vector<std::uint8_t> header_only_design(const HeaderValues& values) {
   std::vector<std::uint8_t> bytes(1536 + 2, 0);
@@ -23,9 +23,10 @@ std::vector<std::uint8_t> header_only_design(const HeaderValues& values) {
   return bytes;
 }
 
-void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+bool write_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
 }
 
-}  // namespace vornel::host::testing
+}  // namespace vornel::host

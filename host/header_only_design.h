@@ -1,13 +1,13 @@
 #pragma once
-// Writes header-only design files for the host tests: the type-9 header
-// element of 768 words and the end-of-design marker.
+// A design file with nothing but its header: the type-9 header element of
+// 768 words and the end-of-design marker. Seeds tests and benchmarks.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace vornel::host::testing {
+namespace vornel::host {
 
 struct HeaderValues {
   bool three_d = false;
@@ -17,6 +17,6 @@ struct HeaderValues {
 };
 
 std::vector<std::uint8_t> header_only_design(const HeaderValues& values);
-void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes);
+bool write_file(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-}  // namespace vornel::host::testing
+}  // namespace vornel::host

@@ -51,6 +51,8 @@ bool Server::serve(Link& link, bool& busy) {
   std::array<std::byte, connection::kMaxMessageBytes> request;
   std::size_t length = 0;
   for (;;) {
+    // Posts set the event; without it there is nothing to take.
+    if (!link.queue.own_event().is_set()) return true;
     int taken = link.queue.take(request, connection::kRequestType, &length);
     if (taken != 0) return true;
     busy = true;

@@ -1,6 +1,7 @@
 #include "client/connection/host_connection.h"
 
 #include "client/connection/object_names.h"
+#include "client/connection/stale_objects.h"
 #include "client/connection/status_codes.h"
 #include "client/connection/tcb_layout.h"
 #include "client/platform/process.h"
@@ -101,24 +102,28 @@ bool host_has_ended() {
 // limit_s <= 0 waits without limit. Returns 0 or the last take status.
 int wait_message(std::span<std::byte> buffer, std::int32_t type, int limit_s) {
   ConnectionState& s = connection_state();
-  const auto deadline = limit_s > 0 ? Clock::now() + std::chrono::seconds(limit_s) : Clock::time_point::max();
-  for (;;) {
-    int result = s.queue.take(buffer, type, nullptr);
-    if (result != status::kNoMessage) return result;
-    if (host_has_ended()) {
-      // One more look: the reply may have been posted just before the end.
-      return s.queue.take(buffer, type, nullptr);
-    }
+  const auto start = Clock::now();
+  const auto deadline = limit_s > 0 ? start + std::chrono::seconds(limit_s) : Clock::time_point::max();
+  const auto slice = std::chrono::milliseconds(kWatchSliceMs);
+  auto next_watch = start + slice;
+  int result = s.queue.take(buffer, type, nullptr);
+  while (result == status::kNoMessage) {
     auto now = Clock::now();
+    if (now >= next_watch) {
+      if (host_has_ended()) return s.queue.take(buffer, type, nullptr);  // a reply posted just before the end
+      next_watch = now + slice;
+    }
     if (now >= deadline) return result;
-    auto slice = std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(kWatchSliceMs));
     const platform::NamedEvent* events[2] = {&s.queue.own_event(), nullptr};
     std::size_t count = 1;
     if (s.host && s.host->get_event.valid()) events[count++] = &s.host->get_event;
-    int which = platform::wait_any(std::span(events, count),
-                                   std::chrono::duration_cast<std::chrono::microseconds>(slice));
+    auto wait = std::min<Clock::duration>(deadline - now, next_watch - now);
+    int which = platform::wait_any(std::span(events, count), std::chrono::duration_cast<std::chrono::microseconds>(wait));
     if (which == 1) s.host->get_event.reset();  // a signal from the host: nothing to do yet
+    // Only a set own event can mean a message; the mutex is left alone otherwise.
+    if (s.queue.own_event().is_set()) result = s.queue.take(buffer, type, nullptr);
   }
+  return result;
 }
 
 // The host's process id as the host published it in its TCB.
@@ -251,6 +256,7 @@ int connect_host(std::string& design_file) {
   s.debug_mode = env_int("MS_DEBUG");
   s.host_ended = false;
   const std::uint32_t key = env_key("MSGKEY");
+  remove_stale_objects();
   own_descriptor();
 
   int result = 0;

@@ -120,6 +120,8 @@ int MessageQueue::join() {
     if (NamedEvent::create(queue_event_name(key_, id), own_event_) == 0) {
       queue.set_slot(free_slot, id);
       own_id_ = id;
+      // Messages posted before we came have set no event of ours.
+      if (queue.has_message(0)) own_event_.set();
       result = 0;
     } else {
       result = status::kOutOfMemory;
@@ -158,7 +160,9 @@ int MessageQueue::post(std::span<std::byte> message, NamedEvent* target) {
 int MessageQueue::take(std::span<std::byte> buffer, std::int32_t type, std::size_t* length) {
   if (!lock()) return status::kMutexTimeout;
   int result = image().take(buffer, type, length);
-  own_event_.reset();
+  // The event stays set while more is queued for us, so that a waiter can
+  // look at the event alone before it takes (and contends for) the mutex.
+  if (result != 0 || !image().has_message(type)) own_event_.reset();
   mutex_.unlock();
   return result;
 }

@@ -48,7 +48,8 @@ class MessageQueue {
   // stored at offset 8), sets the events of the other attached processes and
   // then `target`, when given.
   int post(std::span<std::byte> message, platform::NamedEvent* target);
-  // Takes the first message of `type` (0: any); resets the own event.
+  // Takes the first message of `type` (0: any); resets the own event unless
+  // another message of that type is waiting.
   int take(std::span<std::byte> buffer, std::int32_t type, std::size_t* length);
 
   // Leaves the queue; the last live process removes its shared objects.

@@ -97,6 +97,13 @@ int QueueImage::take(std::span<std::byte> buffer, std::int32_t wanted_type, std:
   return 0;
 }
 
+bool QueueImage::has_message(std::int32_t type) const {
+  const int count = std::clamp(message_count(), 0, kMaxMessages);
+  for (int i = 0; i < count; ++i)
+    if (type == 0 || i32(descriptor(i) + 8) == type) return true;
+  return false;
+}
+
 bool QueueImage::consistent() const {
   const int count = message_count();
   if (count < 0 || count > kMaxMessages) return false;

@@ -41,6 +41,9 @@ class QueueImage {
   // 0, kNoMessage, or kMessageTooLong (the message stays queued).
   int take(std::span<std::byte> buffer, std::int32_t wanted_type, std::size_t* length);
 
+  // True when a message of `type` (0: any) is queued.
+  bool has_message(std::int32_t type) const;
+
   // True when counts, indices and chains are all in range and the free list
   // and the message chains together cover each block exactly once.
   bool consistent() const;

@@ -1,6 +1,8 @@
 #include "client/platform/process.h"
 
+#include <atomic>
 #include <cerrno>
+#include <pthread.h>
 #include <csignal>
 #include <poll.h>
 #include <spawn.h>
@@ -28,7 +30,25 @@ bool pidfd_readable(int pidfd, int timeout_ms) {
 
 }  // namespace
 
-pid_t current_process_id() { return getpid(); }
+namespace {
+
+// getpid() is a system call; posts stamp every message with it. The cache
+// is dropped in a forked child.
+std::atomic<pid_t> cached_pid{0};
+void forget_cached_pid() { cached_pid.store(0, std::memory_order_relaxed); }
+
+}  // namespace
+
+pid_t current_process_id() {
+  pid_t pid = cached_pid.load(std::memory_order_relaxed);
+  if (pid == 0) {
+    static const bool registered = pthread_atfork(nullptr, nullptr, forget_cached_pid) == 0;
+    (void)registered;
+    pid = getpid();
+    cached_pid.store(pid, std::memory_order_relaxed);
+  }
+  return pid;
+}
 
 bool is_executable_file(const std::string& path) {
   struct stat info {};

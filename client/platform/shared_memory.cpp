@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -117,6 +118,19 @@ bool SharedMemory::exists(std::string_view name) {
   if (fd < 0) return errno != ENOENT;
   ::close(fd);
   return true;
+}
+
+std::vector<std::string> SharedMemory::list(std::string_view prefix) {
+  // Linux keeps POSIX shared-memory objects as files in /dev/shm.
+  std::vector<std::string> names;
+  DIR* dir = opendir("/dev/shm");
+  if (dir == nullptr) return names;
+  while (const dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name.substr(0, prefix.size()) == prefix) names.push_back("/" + std::string(name));
+  }
+  closedir(dir);
+  return names;
 }
 
 }  // namespace vornel::platform

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vornel::platform {
 
@@ -31,6 +32,9 @@ class SharedMemory {
   // Removes the name; mappings stay valid. Returns 0 or an errno value.
   static int remove(std::string_view name);
   static bool exists(std::string_view name);
+  // Names (with their leading '/') of the objects whose names begin with
+  // `prefix` (given without the '/').
+  static std::vector<std::string> list(std::string_view prefix);
 
   bool valid() const { return base_ != nullptr; }
   std::byte* data() const { return static_cast<std::byte*>(base_); }

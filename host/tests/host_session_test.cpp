@@ -6,7 +6,7 @@
 #include "client/connection/tcb_layout.h"
 #include "client/platform/process.h"
 #include "client/session/session.h"
-#include "host/tests/design_file_builder.h"
+#include "host/header_only_design.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +52,9 @@ class HostSessionTest : public ::testing::Test {
     alarm(0);
   }
 
-  std::string design(const char* name, const host::testing::HeaderValues& values) {
+  std::string design(const char* name, const host::HeaderValues& values) {
     std::string path = (dir_ / name).string();
-    host::testing::write_file(path, host::testing::header_only_design(values));
+    host::write_file(path, host::header_only_design(values));
     return path;
   }
 
@@ -101,7 +101,7 @@ class HostSessionTest : public ::testing::Test {
 TEST_F(HostSessionTest, OpensReadsTcbOfTwoAndThreeDimensionalFilesAndCloses) {
   struct Case {
     const char* file;
-    host::testing::HeaderValues header;
+    host::HeaderValues header;
     std::int16_t dimension;
   } cases[] = {
       {"flat.dgn", {false, 10, 1000, {-2147483648.0, 0.0, 0.0}}, 2},

@@ -1,6 +1,7 @@
 #include "client/connection/message_queue.h"
 
 #include "client/connection/object_names.h"
+#include "client/connection/stale_objects.h"
 #include "client/connection/status_codes.h"
 #include "client/connection/wire.h"
 
@@ -140,6 +141,41 @@ TEST(MessageQueueTest, ProcessKilledHoldingTheMutexDoesNotBlockOthers) {
   std::array<std::byte, 64> buffer{};
   ASSERT_EQ(queue.take(buffer, 100, nullptr), 0);
   EXPECT_EQ(wire::load<std::int32_t>(buffer, 16), 1) << "an intact queue keeps its messages";
+}
+
+TEST(StaleObjectsTest, ObjectsOfDeadProcessesAreRemovedOthersKept) {
+  KeyGuard dead_key(test_key(4)), live_key(test_key(5));
+  // Everything a client and a host leave behind when they are killed.
+  auto leave_objects = [](std::uint32_t key) {
+    MessageQueue queue;
+    if (MessageQueue::create(key, queue) != 0) return 2;
+    pid_t self = getpid();
+    platform::NamedEvent events[2];
+    SharedMemory tcb;
+    if (platform::NamedEvent::create(send_event_name(self), events[0]) != 0 ||
+        platform::NamedEvent::create(get_event_name(self), events[1]) != 0 ||
+        SharedMemory::create(format_name("/dgnTcb%08lx", static_cast<unsigned long>(self)), 8912, tcb) != 0)
+      return 3;
+    return 0;
+  };
+  pid_t dead = fork();
+  if (dead == 0) _exit(leave_objects(dead_key.key));  // _exit: no destructors, no clean-up
+  ASSERT_EQ(finish(dead), 0);
+  MessageQueue live;
+  ASSERT_EQ(MessageQueue::create(live_key.key, live), 0);
+  platform::NamedEvent own_send;
+  ASSERT_EQ(platform::NamedEvent::create(send_event_name(getpid()), own_send), 0);
+
+  const std::vector<std::string> dead_names = {
+      queue_memory_name(dead_key.key), queue_mutex_name(dead_key.key), queue_event_name(dead_key.key, 1),
+      send_event_name(dead), get_event_name(dead), format_name("/dgnTcb%08lx", static_cast<unsigned long>(dead))};
+  // (Other tests running at the same time may sweep them too; either way they must go.)
+  remove_stale_objects();
+  for (const std::string& name : dead_names) EXPECT_FALSE(SharedMemory::exists(name)) << name;
+  EXPECT_TRUE(SharedMemory::exists(queue_memory_name(live_key.key)));
+  EXPECT_TRUE(SharedMemory::exists(queue_event_name(live_key.key, 1)));
+  EXPECT_TRUE(SharedMemory::exists(send_event_name(getpid())));
+  platform::NamedEvent::remove(send_event_name(getpid()));
 }
 
 }  // namespace
