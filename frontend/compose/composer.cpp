@@ -38,8 +38,38 @@ ComposeFocus focusOf(ListId id) {
     return ComposeFocus::None;
 }
 
-// A level box's text as a number; -1 when it holds no usable level.
-int levelNumber(const std::string& text) {
+bool outputLevelInUse(const FrontState& state) {
+    return state.outputLevelChosen || state.main.saveOriginal;
+}
+
+}  // namespace
+
+std::vector<CheckedLevel> levelsToCheck(const FrontState& state) {
+    const CommandSlots& slots = state.slots;
+    std::vector<CheckedLevel> levels;
+    if (outputLevelInUse(state) && !state.storedOutputLevel.empty()) {
+        levels.push_back({"The element output level: ", state.storedOutputLevel, DialogLevel::Output});
+    }
+    if (slots.isSet(slot::kFlagShort)) {
+        levels.push_back({"The short segment flagging level: ", fieldAt(slots.value(slot::kFlagShort), 1),
+                          DialogLevel::Flagging});
+    }
+    if (slots.isSet(slot::kDangles)) {
+        levels.push_back({"The dangles flagging level: ", fieldAt(slots.value(slot::kDangles), 0),
+                          DialogLevel::Flagging});
+    }
+    if (slots.isSet(slot::kFlagMultiLevel)) {
+        levels.push_back({"The multi-level line flagging level: ",
+                          fieldAt(slots.value(slot::kFlagMultiLevel), 1), DialogLevel::Flagging});
+    }
+    if (slots.isSet(slot::kZeroLength)) {
+        levels.push_back({"The zero length line flagging level: ", slots.value(slot::kZeroLength),
+                          DialogLevel::ZeroLength});
+    }
+    return levels;
+}
+
+int levelNumber(std::string_view text) {
     if (text.empty() || text.size() > 3) return -1;
     int n = 0;
     for (char c : text) {
@@ -49,37 +79,17 @@ int levelNumber(const std::string& text) {
     return n;
 }
 
-bool outputLevelInUse(const FrontState& state) {
-    return state.outputLevelChosen || state.main.saveOriginal;
+std::string levelListWithout(std::string_view list, int level) {
+    const ListKind& kind = listKind(ListId::Levels);
+    ListCheck check = checkList(kind, list);
+    if (!check.ok()) return std::string(list);
+    if (level >= 0 && level < static_cast<int>(check.selection.size())) {
+        check.selection.reset(static_cast<std::size_t>(level));
+    }
+    return compactList(kind, check.selection);
 }
 
-struct CheckedLevel {
-    std::string_view label;
-    std::string level;
-};
-
-// The output and flagging levels that are set, in the order they are checked.
-std::vector<CheckedLevel> levelsToCheck(const FrontState& state) {
-    const CommandSlots& slots = state.slots;
-    std::vector<CheckedLevel> levels;
-    if (outputLevelInUse(state) && !state.storedOutputLevel.empty()) {
-        levels.push_back({"The element output level: ", state.storedOutputLevel});
-    }
-    if (slots.isSet(slot::kFlagShort)) {
-        levels.push_back({"The short segment flagging level: ", fieldAt(slots.value(slot::kFlagShort), 1)});
-    }
-    if (slots.isSet(slot::kDangles)) {
-        levels.push_back({"The dangles flagging level: ", fieldAt(slots.value(slot::kDangles), 0)});
-    }
-    if (slots.isSet(slot::kFlagMultiLevel)) {
-        levels.push_back({"The multi-level line flagging level: ",
-                          fieldAt(slots.value(slot::kFlagMultiLevel), 1)});
-    }
-    if (slots.isSet(slot::kZeroLength)) {
-        levels.push_back({"The zero length line flagging level: ", slots.value(slot::kZeroLength)});
-    }
-    return levels;
-}
+namespace {
 
 // Checks every list; a bad list goes back to its default.
 Step checkLists(FrontState& state, std::array<Selection, 6>& selections) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/compose/dialog_level_conflict.h"
 #include "frontend/compose/front_state.h"
 
 namespace vornel::frontend {
@@ -32,6 +33,23 @@ struct ComposeResult {
 };
 
 ComposeResult compose(FrontState& state, Questions& questions);
+
+// An output or flagging level that must not also be an input level.
+struct CheckedLevel {
+    std::string_view label;   // "The element output level: ", ...
+    std::string level;        // as stored
+    DialogLevel kind;         // how a dialog names it
+};
+
+// The output and flagging levels that are set, in the order they are checked.
+std::vector<CheckedLevel> levelsToCheck(const FrontState& state);
+
+// The level list with one level removed, in compact form; empty when the
+// level was the last one.
+std::string levelListWithout(std::string_view list, int level);
+
+// A level box's text as a number; -1 when it holds no usable level.
+int levelNumber(std::string_view text);
 
 // The fixed start of every command line, up to and including "-F " or "-U ".
 std::string commandPrefix(InputType type);
