@@ -23,6 +23,7 @@ LevelDialog::LevelDialog(FrontState& state, Prompter& prompter, QWidget* parent)
         button->setObjectName(QStringLiteral("Level%1Cmd").arg(level));
         button->setCheckable(true);
         button->setFixedSize(34, 26);
+        button->setStyleSheet(QStringLiteral("QPushButton:checked { background: #2f6fbf; color: white; }"));
         button->installEventFilter(this);
         grid->addWidget(button, (level - 1) / 9, (level - 1) % 9);
         buttons_[static_cast<std::size_t>(level - 1)] = button;
@@ -37,6 +38,8 @@ LevelDialog::LevelDialog(FrontState& state, Prompter& prompter, QWidget* parent)
     row->addWidget(none);
     row->addStretch(1);
     body()->addLayout(row);
+    // The picker's own "Clear" empties the levels; the frame's would be a twin.
+    if (auto* frameClear = findChild<QPushButton*>(QStringLiteral("ClearCmd"))) frameClear->hide();
     connect(all, &QPushButton::clicked, this, [this] { selectAll(true); });
     connect(none, &QPushButton::clicked, this, [this] { selectAll(false); });
     loadFromState();

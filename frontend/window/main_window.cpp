@@ -689,7 +689,9 @@ void MainWindow::showHelp() {
         prompter_->inform(QStringLiteral("Help"), QStringLiteral("The help file %1 was not found.").arg(path));
         return;
     }
-    if (!prompter_->openUrl(QUrl::fromLocalFile(path))) {
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setFragment(QStringLiteral("contents"));
+    if (!prompter_->openUrl(url)) {
         prompter_->inform(QStringLiteral("Help"), QStringLiteral("The help file %1 could not be opened.").arg(path));
     }
 }
