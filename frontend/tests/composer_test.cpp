@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/compose/dialog_level_conflict.h"
 #include "frontend/compose/slot_numbers.h"
 
 namespace vornel::frontend {
@@ -242,6 +243,21 @@ TEST_F(Composer, FileNameWithBlanksStaysOneArgument) {
     const ComposeResult result = compose(state_, questions_);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.arguments.at(3), spaced);
+}
+
+TEST(DialogLevelConflict, AsksOnlyForAnInputLevel) {
+    const auto question = dialogLevelConflict(DialogLevel::Flagging, "12", "10-20");
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->title, "Flagging level vs. Input levels");
+    EXPECT_EQ(question->text,
+              "Flagging level 12 was also selected as one of the input levels: 10-20. Would you like to "
+              "remove it from the input level list?");
+    EXPECT_EQ(dialogLevelConflict(DialogLevel::Output, "5", "1-63")->title, "Output level vs. Input levels");
+    EXPECT_FALSE(dialogLevelConflict(DialogLevel::Flagging, "30", "10-20").has_value());
+    EXPECT_FALSE(dialogLevelConflict(DialogLevel::ZeroLength, "0", "1-63").has_value());
+    EXPECT_FALSE(dialogLevelConflict(DialogLevel::Flagging, "", "1-63").has_value());
+    EXPECT_EQ(levelListWithout("5,3,4", 5), "3-4");
+    EXPECT_EQ(levelListWithout("5", 5), "");
 }
 
 }  // namespace
