@@ -29,7 +29,7 @@ ShortSegmentDialog::ShortSegmentDialog(FrontState& state, Prompter& prompter, QW
         return checkDecimalField(text, DecimalField::CircleSize);
     });
     guardField(level_, prompter, windowTitle(), [](std::string_view text) {
-        return checkLevelField(text, LevelPrompt::Flagging);
+        return checkLevelField(text, LevelPrompt::OutputShort);
     });
     setMode(Mode::Remove);
 }

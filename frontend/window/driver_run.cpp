@@ -45,7 +45,9 @@ DriverRun::DriverRun(QObject* parent) : QObject(parent), killTimer_(new QTimer(t
 }
 
 DriverRun::~DriverRun() {
-    if (isRunning()) {
+    if (!isRunning()) return;
+    signalGroup(SIGINT);
+    if (!process_.waitForFinished(2000)) {
         signalGroup(SIGKILL);
         process_.waitForFinished(2000);
     }

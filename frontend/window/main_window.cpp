@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -681,6 +682,19 @@ void MainWindow::clearAll() {
     state_.reset();
     showMain();
     for (auto& [dialog, button] : setButtons_) setBold(button, false);
+}
+
+// Leaving while the driver runs would orphan the tools it started, so the
+// user decides whether to stop the run.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (run_->isRunning() &&
+        !prompter_->askYesNo(QString::fromUtf8(kRunTitle),
+                             QStringLiteral("VORNEL is still running.  Stop the run and exit?"))) {
+        event->ignore();
+        return;
+    }
+    if (run_->isRunning()) run_->stop();
+    event->accept();
 }
 
 void MainWindow::showHelp() {

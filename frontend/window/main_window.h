@@ -62,6 +62,9 @@ Q_SIGNALS:
     // The words shown for the run's outcome.
     void runFinished(const QString& text);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildControls();
     void buildMenus();

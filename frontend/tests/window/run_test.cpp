@@ -88,6 +88,21 @@ private Q_SLOTS:
         QVERIFY(!window_->isRunning());
     }
 
+    void closingWhileRunningAsks() {
+        qputenv("VORNELF_STANDIN", "wait");
+        QSignalSpy finished(window_.get(), &MainWindow::runFinished);
+        window_->show();
+        window_->runVornel();
+        QVERIFY(window_->isRunning());
+        prompter_.answers = {false};
+        QVERIFY(!window_->close());
+        QVERIFY(window_->isRunning());
+        prompter_.answers = {true};
+        QVERIFY(window_->close());
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.front().front().toString(), QStringLiteral("Shell was Interupted"));
+    }
+
     void commandLog() {
         QFile::remove(QStringLiteral("VN_CMD.LOG"));
         window_->findChild<QCheckBox*>(QStringLiteral("LogChck"))->setChecked(true);
