@@ -20,6 +20,21 @@ constexpr double kBearingMargin = 1e-7;
 // The bearing scale: degrees per radian as the weeder computes bearings.
 constexpr double kDegreesPerRadian = 360.0 / 6.2831853;
 constexpr double kPi = 3.14159265358979323846;
+// Vertices checked between looks at the running answer.
+constexpr size_t kBlock = 64;
+
+// Sums the doubts over all vertices in blocks, stopping after the first
+// block with any.
+template <typename Doubts>
+bool all_certain(std::span<const double> dx, std::span<const double> dy, Doubts doubts) {
+    for (size_t start = 0; start < dx.size(); start += kBlock) {
+        const size_t end = std::min(dx.size(), start + kBlock);
+        double total = 0.0;
+        for (size_t n = start; n < end; ++n) total += doubts(dx[n], dy[n]);
+        if (total != 0.0) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -32,41 +47,52 @@ OffsetCertainty::OffsetCertainty(const int32_t* anchor, const int32_t* end, doub
     const bool sentinel_slope = chord_slope == kVerticalSlope && cx != 0.0;
     // The rounded foot lies within 0.5 of the exact foot in each axis, so
     // within 0.71 (plus the foot's own error) in distance.
-    limit_ = tolerance - 0.75;
-    usable_ = length_squared > 0.0 && !sentinel_slope && limit_ >= 0.0;
+    const double limit = tolerance - 0.75;
+    usable_ = length_squared > 0.0 && !sentinel_slope && limit >= 0.0;
     if (!usable_) return;
-    slope_magnitude_ = std::fabs(chord_slope) == kVerticalSlope ? 0.0 : std::fabs(chord_slope);
     anchor_ = {static_cast<double>(anchor[0]), static_cast<double>(anchor[1])};
     chord_ = {cx, cy};
-    inverse_length_squared_ = 1.0 / length_squared;
-    inverse_length_ = std::sqrt(inverse_length_squared_);
+    slope_magnitude_ = std::fabs(chord_slope) == kVerticalSlope ? 0.0 : std::fabs(chord_slope);
     coordinate_bound_ = std::max({std::fabs(anchor_[0]), std::fabs(anchor_[1]), std::fabs(static_cast<double>(end[0])),
                                   std::fabs(static_cast<double>(end[1]))});
+    cross_limit_ = limit * std::sqrt(length_squared);
+
+    // The foot is anchor + t * chord. Rounded half away from zero, it stays in
+    // the inclusive box while the exact foot is less than 0.5 outside it;
+    // 0.48 leaves room for the foot's own error.
+    double t_low = -1e300;
+    double t_high = 1e300;
     for (int c = 0; c < 2; ++c) {
-        // Rounded half away from zero, a foot stays inside the inclusive box
-        // while the exact foot is less than 0.5 outside it.
-        low_[c] = std::min<double>(anchor[c], end[c]) - 0.48;
-        high_[c] = std::max<double>(anchor[c], end[c]) + 0.48;
+        if (chord_[c] == 0.0) continue;  // the foot keeps the anchor's coordinate
+        const double low = (std::min<double>(anchor[c], end[c]) - 0.48 - anchor_[c]) / chord_[c];
+        const double high = (std::max<double>(anchor[c], end[c]) + 0.48 - anchor_[c]) / chord_[c];
+        t_low = std::max(t_low, std::min(low, high));
+        t_high = std::min(t_high, std::max(low, high));
     }
+    along_low_ = t_low * length_squared;
+    along_high_ = t_high * length_squared;
+}
+
+bool OffsetCertainty::precise_enough(double largest_coordinate) const {
+    // The exact test computes its foot from the chord slope and intercepts;
+    // with a steep slope and large coordinates that loses precision, and the
+    // quick answer could then differ.
+    const double bound = std::max(coordinate_bound_, largest_coordinate);
+    return kUnit * bound * (16.0 * std::max(slope_magnitude_, 1.0) + 4.0) <= kFootError;
 }
 
 bool OffsetCertainty::passes(const int32_t* vertex) const {
     if (!usable_) return false;
-    // The exact test computes its foot from the chord slope and intercepts;
-    // with a steep slope and large coordinates that loses precision, and the
-    // quick answer could then differ.
-    const double bound = std::max({coordinate_bound_, std::fabs(static_cast<double>(vertex[0])),
-                                   std::fabs(static_cast<double>(vertex[1]))});
-    if (kUnit * bound * (16.0 * std::max(slope_magnitude_, 1.0) + 4.0) > kFootError) return false;
+    if (!precise_enough(std::max(std::fabs(static_cast<double>(vertex[0])), std::fabs(static_cast<double>(vertex[1]))))) {
+        return false;
+    }
+    return doubts(vertex[0] - anchor_[0], vertex[1] - anchor_[1]) == 0.0;
+}
 
-    const double rx = vertex[0] - anchor_[0];
-    const double ry = vertex[1] - anchor_[1];
-    const double offset = std::fabs(chord_[0] * ry - chord_[1] * rx) * inverse_length_;
-    if (offset > limit_) return false;
-    const double along = (rx * chord_[0] + ry * chord_[1]) * inverse_length_squared_;
-    const double fx = anchor_[0] + along * chord_[0];
-    const double fy = anchor_[1] + along * chord_[1];
-    return fx >= low_[0] && fx <= high_[0] && fy >= low_[1] && fy <= high_[1];
+bool OffsetCertainty::passes_all(std::span<const double> dx, std::span<const double> dy,
+                                 double largest_coordinate) const {
+    if (!usable_ || !precise_enough(largest_coordinate)) return false;
+    return all_certain(dx, dy, [this](double x, double y) { return doubts(x, y); });
 }
 
 BearingCone::BearingCone(double chord_bearing, double tolerance) {
@@ -83,14 +109,10 @@ BearingCone::BearingCone(double chord_bearing, double tolerance) {
     usable_ = true;
 }
 
-bool BearingCone::contains(int64_t dx, int64_t dy) const {
-    // Axis-parallel vectors get fixed bearings (0, 90, 180, 270) that are
-    // checked exactly.
-    if (!usable_ || dx == 0 || dy == 0) return false;
-    const auto x = static_cast<double>(dx);
-    const auto y = static_cast<double>(dy);
-    // Clockwise of the low edge and anticlockwise of the high edge.
-    return low_edge_[0] * y - low_edge_[1] * x < 0.0 && high_edge_[0] * y - high_edge_[1] * x > 0.0;
+bool BearingCone::contains_all(std::span<const double> dx, std::span<const double> dy, double end_dx,
+                               double end_dy) const {
+    if (!usable_) return false;
+    return all_certain(dx, dy, [&](double x, double y) { return doubts(x - end_dx, y - end_dy); });
 }
 
 }  // namespace vornel::toolkit

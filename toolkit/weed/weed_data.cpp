@@ -1,8 +1,11 @@
 #include "toolkit/weed/weed_data.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "toolkit/geometry/distance.h"
@@ -143,6 +146,49 @@ void check_zinger(const Chain& chain, int32_t k, double a1, double a3, float tol
     if (status != 0) std::printf("\nError %d placing ELLIPSE\n", status);
 }
 
+// The intermediates of the current anchor laid out for chord-wide checks:
+// plan coordinates relative to the anchor, side by side, and the range of
+// their bearings from the anchor.
+class AnchorView {
+public:
+    explicit AnchorView(size_t count) : dx_(count), dy_(count) {}
+
+    void restart(const int32_t* anchor) {
+        anchor_ = {static_cast<double>(anchor[0]), static_cast<double>(anchor[1])};
+        largest_ = std::max(std::fabs(anchor_[0]), std::fabs(anchor_[1]));
+        lowest_bearing_ = std::numeric_limits<double>::infinity();
+        highest_bearing_ = -std::numeric_limits<double>::infinity();
+    }
+    void add(int32_t k, const int32_t* vertex, double bearing_from_anchor) {
+        dx_[static_cast<size_t>(k)] = vertex[0] - anchor_[0];
+        dy_[static_cast<size_t>(k)] = vertex[1] - anchor_[1];
+        largest_ = std::max({largest_, std::fabs(static_cast<double>(vertex[0])), std::fabs(static_cast<double>(vertex[1]))});
+        lowest_bearing_ = std::min(lowest_bearing_, bearing_from_anchor);
+        highest_bearing_ = std::max(highest_bearing_, bearing_from_anchor);
+    }
+    std::span<const double> dx(int32_t first, int32_t end) const { return slice(dx_, first, end); }
+    std::span<const double> dy(int32_t first, int32_t end) const { return slice(dy_, first, end); }
+    double largest_coordinate() const { return largest_; }
+    // Whether some intermediate's bearing from the anchor differs from the
+    // chord's by more than the tolerance. Floating subtraction keeps order,
+    // so the extremes decide exactly as testing each vertex would.
+    bool bearing_strays(double chord_bearing, float tolerance) const {
+        return highest_bearing_ - chord_bearing > tolerance || chord_bearing - lowest_bearing_ > tolerance;
+    }
+
+private:
+    static std::span<const double> slice(const std::vector<double>& values, int32_t first, int32_t end) {
+        return std::span<const double>(values).subspan(static_cast<size_t>(first), static_cast<size_t>(end - first));
+    }
+
+    std::array<double, 2> anchor_{};
+    std::vector<double> dx_;
+    std::vector<double> dy_;
+    double largest_ = 0.0;
+    double lowest_bearing_ = 0.0;
+    double highest_bearing_ = 0.0;
+};
+
 // Bearings of exactly parallel vectors differ by rounding only, far below
 // this; above it a straight run passes the angle test without evaluation.
 constexpr float kSmallestShortcutAngle = 1e-6f;
@@ -179,29 +225,54 @@ int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, flo
     keep.front() = true;
     keep.back() = true;
     std::vector<FromAnchor> from_anchor(static_cast<size_t>(count));
+    AnchorView view(static_cast<size_t>(count));
     const bool straight_runs_pass =
         tol.angle >= 0.0f && (tol.angle == 0.0f || tol.angle >= kSmallestShortcutAngle) && tol.length >= 0.0f;
+    // Chord-wide decisions need every test to be the same for all k but the
+    // offset and angle ones; the short-step test is not, zinger mode tests
+    // each vertex for flags.
+    const bool chord_wide = tol.angle >= 0.0f && tol.length >= 0.0f;
 
     int32_t anchor = 0;
     StraightRun run;
     run.restart(anchor, chain.at(anchor));
+    view.restart(chain.at(anchor));
     for (int32_t i = 2; i <= last; ++i) {
         // Vertex i-1 joins the intermediates of the current anchor.
-        from_anchor[static_cast<size_t>(i - 1)] = {Dslope(chain.at(anchor), chain.at(i - 1)),
-                                                   chain.bearing_from_to(anchor, i - 1),
-                                                   chain.plan_distance(i - 1, anchor)};
+        const FromAnchor joining{Dslope(chain.at(anchor), chain.at(i - 1)), chain.bearing_from_to(anchor, i - 1),
+                                 chain.plan_distance(i - 1, anchor)};
+        from_anchor[static_cast<size_t>(i - 1)] = joining;
+        view.add(i - 1, chain.at(i - 1), joining.bearing);
         const Chord chord{Dslope(chain.at(anchor), chain.at(i)), chain.bearing_from_to(anchor, i),
                           chain.plan_distance(anchor, i)};
         const bool straight = run.extend_to(i - 1, chain.at(i - 1), chain.at(i - 2)) &&
                               run.extend_to(i, chain.at(i), chain.at(i - 1));
 
         bool chord_holds = true;
+        bool decided = false;
         if (straight && straight_runs_pass) {
             // Only the chord length can reject a chord along a straight run.
             chord_holds = !(tol.length > 0.0f && chord.length > tol.length);
-        } else {
-            const OffsetCertainty offset_sure(chain.at(anchor), chain.at(i), chord.slope, tol.distance);
-            const BearingCone bearing_sure(chord.bearing, tol.angle);
+            decided = true;
+        }
+        const OffsetCertainty offset_sure(chain.at(anchor), chain.at(i), chord.slope, tol.distance);
+        const BearingCone bearing_sure(chord.bearing, tol.angle);
+        if (!decided && chord_wide) {
+            const auto dx = view.dx(anchor + 1, i);
+            const auto dy = view.dy(anchor + 1, i);
+            if (tol.angle > 0.0f && view.bearing_strays(chord.bearing, tol.angle)) {
+                // Some intermediate vertex fails the first half of the angle test.
+                chord_holds = false;
+                decided = true;
+            } else if ((tol.distance <= 0.0f || offset_sure.passes_all(dx, dy, view.largest_coordinate())) &&
+                       (tol.angle <= 0.0f ||
+                        bearing_sure.contains_all(dx, dy, static_cast<double>(chain.at(i)[0]) - chain.at(anchor)[0],
+                                                  static_cast<double>(chain.at(i)[1]) - chain.at(anchor)[1]))) {
+                chord_holds = !(tol.length > 0.0f && chord.length > tol.length);
+                decided = true;
+            }
+        }
+        if (!decided) {
             for (int32_t k = anchor + 1; k < i && chord_holds; ++k) {
                 const FromAnchor& from = from_anchor[static_cast<size_t>(k)];
                 bool passes = true;
@@ -227,6 +298,7 @@ int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, flo
             keep[static_cast<size_t>(i - 1)] = true;
             anchor = i - 1;
             run.restart(anchor, chain.at(anchor));
+            view.restart(chain.at(anchor));
         }
     }
 
