@@ -1,6 +1,7 @@
 #include "host/request_table.h"
 
 #include "client/connection/request_record.h"
+#include "client/database/database_layout.h"
 #include "host/requests/handlers.h"
 
 namespace vornel::host {
@@ -18,6 +19,8 @@ constexpr RequestEntry kRequestTable[] = {
     {connection::kFlushRequest, requests::flush},
     {connection::kConnectRequest, requests::connect},
     {connection::kConfigVariableRequest, requests::config_variable},
+    {dbwire::kServerAttachRequest, requests::database_attach},
+    {dbwire::kDatabaseRequest, requests::database_request},
 };
 
 }  // namespace

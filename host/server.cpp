@@ -27,7 +27,7 @@ std::vector<std::byte> reply_record(std::int32_t code, const Reply& reply) {
   std::vector<std::byte> out(connection::kReplyDataOffset + reply.data().size());
   std::span<std::byte> bytes(out);
   wire::store(bytes, 0, connection::kReplyType);
-  wire::store(bytes, 4, static_cast<std::int32_t>(out.size() - connection::kRecordHead));
+  wire::store(bytes, 4, reply.length_field().value_or(static_cast<std::int32_t>(out.size() - connection::kRecordHead)));
   wire::store(bytes, 12, code);
   wire::store(bytes, connection::kReplyStatusOffset, reply.status());
   std::copy(reply.data().begin(), reply.data().end(), out.begin() + connection::kReplyDataOffset);

@@ -2,13 +2,15 @@
 // Statuses the database server answers with, all codes of the library's
 // status table so that every client can print a text for them.
 
+#include "client/database/database_layout.h"
+
 #include <sqlite3.h>
 
 namespace vornel::host::database {
 
 inline constexpr int kDbOk = 0;
 // The client has not attached, or no database is connected.
-inline constexpr int kDbNotAttached = 994;     // "No message queue to database server"
+inline constexpr int kDbNotAttached = dbwire::kNoDatabaseServer;
 // An operation number the server does not know, or request data too short.
 inline constexpr int kDbUnknownOperation = 900;  // "Nonexistent request"
 // The database file is missing or is not a database.

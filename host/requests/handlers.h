@@ -10,5 +10,7 @@ void open_design(HostSession& session, std::span<const std::byte> request, Reply
 void close_design(HostSession& session, std::span<const std::byte> request, Reply& reply);     // 2
 void flush(HostSession& session, std::span<const std::byte> request, Reply& reply);            // 62
 void config_variable(HostSession& session, std::span<const std::byte> request, Reply& reply);  // 134
+void database_attach(HostSession& session, std::span<const std::byte> request, Reply& reply);  // 93
+void database_request(HostSession& session, std::span<const std::byte> request, Reply& reply);  // 176
 
 }  // namespace vornel::host::requests
