@@ -56,6 +56,7 @@ DesignFile& DesignFile::operator=(DesignFile&& other) noexcept {
     fd_ = std::exchange(other.fd_, -1);
     path_ = std::move(other.path_);
     header_ = other.header_;
+    editor_ = std::move(other.editor_);
   }
   return *this;
 }
@@ -86,12 +87,14 @@ int DesignFile::open(const std::string& path) {
   fd_ = fd;
   path_ = path;
   header_ = header;
+  editor_.bind(fd_, header.dimension == 3 ? client::Dimension::three : client::Dimension::two);
   return 0;
 }
 
 void DesignFile::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  editor_ = editing::DesignEditor();
   path_.clear();
 }
 

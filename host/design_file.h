@@ -2,6 +2,8 @@
 // The design file the host serves: opened read-write (the host owns every
 // write to it), with the values of its header element that the TCB carries.
 
+#include "host/editing/design_editor.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -38,11 +40,15 @@ class DesignFile {
   const DesignHeader& header() const { return header_; }
   // True when `path` names the file that is open.
   bool is_same_file(const std::string& path) const;
+  // Element editing on this file; ready once the open has found its elements.
+  editing::DesignEditor& editor() { return editor_; }
+  bool editor_ready() const { return editor_.bound_to(fd_); }
 
  private:
   int fd_ = -1;
   std::string path_;
   DesignHeader header_;
+  editing::DesignEditor editor_;
 };
 
 // Reads the header element from the first bytes of a design file. False when

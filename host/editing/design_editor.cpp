@@ -129,11 +129,15 @@ int DesignEditor::close_complex(std::int32_t type_word) {
     store_.set_deleted(c.header_position);
     return status_code::kInvalidComplexComponent;
   }
-  if (type_word == 1) return 0;  // written as a complex chain from the start
-  std::vector<std::uint8_t> head;
+  // The header takes its final type, and the level and symbology of its
+  // first component.
+  std::vector<std::uint8_t> head, component;
   if (int s = store_.read(c.header_position, head); s != 0) return s;
-  const auto first = static_cast<std::uint16_t>((client::get_word(head.data(), 0) & 0x80FF) | (client::element::complex_shape << 8));
-  client::put_word(head.data(), 0, first);
+  if (int s = store_.read(c.header_position + c.header_file_bytes, component); s != 0) return s;
+  const int type = type_word == 1 ? client::element::complex_chain : client::element::complex_shape;
+  const std::uint16_t component_first = client::get_word(component.data(), 0);
+  client::put_word(head.data(), 0, static_cast<std::uint16_t>((type << 8) | client::element_level(component_first)));
+  client::put_word(head.data(), client::kFileSymbologyOffset, client::get_word(component.data(), client::kFileSymbologyOffset));
   return store_.rewrite(c.header_position, head);
 }
 

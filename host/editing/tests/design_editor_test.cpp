@@ -92,7 +92,7 @@ TEST_F(EditorFile, ComplexChainMatchesTheFixtureBuilder) {
   ASSERT_EQ(editor_.close_complex(0), 0);
 
   const auto d = dgnmake::parse_design_description(
-      "dimension 3\ncshape level=0 link=12/345 {\n line level=13 : 0 0 0 500 500 5\n"
+      "dimension 3\ncshape level=13 link=12/345 {\n line level=13 : 0 0 0 500 500 5\n"
       " linestring level=13 : 500 500 5 900 500 5 900 900 9\n}\n");
   const auto expected = dgnmake::encode_element(d.elements.at(0), Dimension::three);
   const auto bytes = file_bytes();
