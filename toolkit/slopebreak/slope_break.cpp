@@ -4,9 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
-#include "toolkit/geometry/distance.h"
+#include "toolkit/slopebreak/chain_lengths.h"
 
 namespace vornel::toolkit {
 
@@ -14,49 +13,12 @@ namespace {
 
 constexpr double kNoLengthSlope = 99999.0;
 
-// Plan lengths along the chain. Every length is summed segment by segment
-// from its own start vertex, exactly as a fresh walk over the vertices would,
-// but the sums are carried along or kept so each segment is measured once.
-class ChainLengths {
-public:
-    ChainLengths(std::span<const int32_t> vertices, int32_t last) : vertices_(vertices), last_(last) {
-        segment_.resize(static_cast<size_t>(last) + 1, 0.0);
-        prefix_.resize(static_cast<size_t>(last) + 1, 0.0);
-        for (int32_t m = 1; m <= last; ++m) {
-            segment_[m] = distance(vertex(m), vertex(m - 1), 2);
-            prefix_[m] = prefix_[m - 1] + segment_[m];
-        }
-        to_end_.assign(static_cast<size_t>(last) + 1, -1.0);
-    }
-
-    const int32_t* vertex(int32_t index) const { return &vertices_[static_cast<size_t>(index) * 3]; }
-    double segment(int32_t m) const { return segment_[static_cast<size_t>(m)]; }
-    // Length from vertex 0 to vertex b.
-    float from_start(int32_t b) const { return static_cast<float>(prefix_[static_cast<size_t>(b)]); }
-    // Length from vertex a to the last vertex, summed from a.
-    float to_end(int32_t a) {
-        auto& cached = to_end_[static_cast<size_t>(a)];
-        if (cached < 0.0) {
-            double total = 0.0;
-            for (int32_t m = a + 1; m <= last_; ++m) total += segment(m);
-            cached = total;
-        }
-        return static_cast<float>(cached);
-    }
-    // Percent slope between two vertices over the plan length between them.
-    double percent_slope(int32_t a, int32_t b, float length) const {
-        if (length <= 0.0f) return kNoLengthSlope;
-        const int64_t rise = std::llabs(static_cast<int64_t>(vertex(b)[2]) - vertex(a)[2]);
-        return static_cast<double>(rise) / static_cast<double>(length) * 100.0;
-    }
-
-private:
-    std::span<const int32_t> vertices_;
-    int32_t last_;
-    std::vector<double> segment_;
-    std::vector<double> prefix_;
-    std::vector<double> to_end_;  // negative: not yet summed
-};
+// Percent slope between two vertices over the plan length between them.
+double percent_slope(const ChainLengths& lengths, int32_t a, int32_t b, float length) {
+    if (length <= 0.0f) return kNoLengthSlope;
+    const int64_t rise = std::llabs(static_cast<int64_t>(lengths.vertex(b)[2]) - lengths.vertex(a)[2]);
+    return static_cast<double>(rise) / static_cast<double>(length) * 100.0;
+}
 
 class SlopeClasses {
 public:
@@ -92,8 +54,8 @@ void slope_break(std::span<const int32_t> vertices, int32_t last_index, const Br
     ChainLengths lengths(vertices, n);
     const SlopeClasses classes(*intervals);
 
-    const float whole_length = lengths.from_start(n);
-    const double whole_slope = lengths.percent_slope(0, n, whole_length);
+    const float whole_length = lengths.whole();
+    const double whole_slope = percent_slope(lengths, 0, n, whole_length);
     const int16_t whole_class = classes.of(whole_slope);
     *slope_class = whole_class;
     if (debug == 1) {
@@ -107,7 +69,7 @@ void slope_break(std::span<const int32_t> vertices, int32_t last_index, const Br
     double first_slope = 0.0;
     for (int32_t i = 1; i < n; ++i) {
         const float behind_length = lengths.from_start(i);
-        const double behind = lengths.percent_slope(0, i, behind_length);
+        const double behind = percent_slope(lengths, 0, i, behind_length);
         const int16_t cls = classes.of(behind);
         *slope_class = cls;
         if (debug == 1) {
@@ -115,7 +77,7 @@ void slope_break(std::span<const int32_t> vertices, int32_t last_index, const Br
                         static_cast<double>(behind_length), behind);
         }
         const auto ahead_length = static_cast<float>(lengths.segment(i + 1));
-        const double ahead = lengths.percent_slope(i, i + 1, ahead_length);
+        const double ahead = percent_slope(lengths, i, i + 1, ahead_length);
         const int16_t ahead_class = classes.of(ahead);
 
         if (!first_set && behind_length >= classes.min_len(cls)) {
@@ -133,7 +95,7 @@ void slope_break(std::span<const int32_t> vertices, int32_t last_index, const Br
             for (int32_t j = i + 1; j <= n; ++j) {
                 next_length += lengths.segment(j);
                 const auto next_float = static_cast<float>(next_length);
-                const double next = lengths.percent_slope(i, j, next_float);
+                const double next = percent_slope(lengths, i, j, next_float);
                 const int16_t next_class = classes.of(next);
                 if (debug == 1) {
                     std::printf("\n  j = %d  %.1f = nxtlength  nxtpct_slope = %.1lf upDown=%d", static_cast<int>(j),
@@ -148,7 +110,7 @@ void slope_break(std::span<const int32_t> vertices, int32_t last_index, const Br
                 if (next_float < classes.min_len(next_class)) continue;
 
                 const float rest_length = lengths.to_end(j);
-                const double rest = lengths.percent_slope(j, n, rest_length);
+                const double rest = percent_slope(lengths, j, n, rest_length);
                 const int16_t rest_class = classes.of(rest);
                 const bool rest_long = rest_length >= classes.min_len(rest_class);
                 if (rest_long && drifted) {
