@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/geometry/distance.h"
+#include "toolkit/slopebreak/chain_lengths.h"
 #include "toolkit/slopebreak/slope_break.h"
 #include "toolkit/tests/case_name.h"
 
@@ -219,6 +220,33 @@ private:
     const std::vector<int32_t>& v_;
     const BreakIntervals& b_;
 };
+
+TEST(ChainLengths, EveryLengthIsTheFreshSumInSinglePrecision) {
+    // Long chains with segment lengths of very different sizes, so the sums
+    // reach well into the rounding of both precisions.
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> small(0, 40);
+    std::uniform_int_distribution<int> large(0, 3000000);
+    for (int round = 0; round < 4; ++round) {
+        std::vector<int32_t> chain{0, 0, 0};
+        for (int n = 0; n < 3000; ++n) {
+            const bool big = n % 7 == 0;
+            chain.insert(chain.end(), {chain[chain.size() - 3] + (big ? large(random) : small(random)),
+                                       chain[chain.size() - 2] + small(random), 0});
+        }
+        const auto last = static_cast<int32_t>(chain.size() / 3) - 1;
+        ChainLengths lengths(chain, last);
+        auto fresh = [&](int32_t a, int32_t b) {
+            return static_cast<float>(
+                tot_Hdistance(b - a + 1, std::span<const int32_t>(chain).subspan(static_cast<size_t>(a) * 3), 3));
+        };
+        ASSERT_EQ(lengths.whole(), fresh(0, last));
+        for (int32_t a = 0; a <= last; ++a) {
+            ASSERT_EQ(lengths.to_end(a), fresh(a, last)) << "round " << round << " from " << a;
+            ASSERT_EQ(lengths.from_start(a), fresh(0, a)) << "round " << round << " to " << a;
+        }
+    }
+}
 
 TEST(SlopeBreak, RunningSumsAgreeWithFreshMeasurement) {
     // Irregular terrain profiles with uneven vertex spacing, three classes.
