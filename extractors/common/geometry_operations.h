@@ -1,7 +1,7 @@
 // Geometry that the extractors get from operations of the client library and
-// the toolkit: complex chains expanded into vertices, arcs and curves
-// stroked, B-spline curves stroked. Each has one call site here, so the
-// extractors stay the same when those operations arrive; until they do the
+// the toolkit: arcs and curves stroked and B-spline curves stroked by the
+// design host, complex chains expanded into vertices. Each has one call site
+// here. Complex chain expansion is not in the toolkit yet: until it is, the
 // call reports kOperationUnavailable and the extractor stops with a message
 // naming the element kind.
 #pragma once

@@ -262,7 +262,6 @@ TEST_F(Pellax, FailuresGiveTheirMessageAndStatus) {
   line level=1 : 5 5 9 0
 }
 )");
-  make_design("arc.dgn", "arc level=1 origin=0,0 axes=10,10 start=0 sweep=90\n");
   const FailureCase cases[] = {
       {"argument without a dash", {"-F", "mixed.dgn", "stray"}, {}, -999 & 255,
        "\n\nInvalid command argument 2 - stray\n\npellax exiting abnormally\n\n"},
@@ -277,14 +276,34 @@ TEST_F(Pellax, FailuresGiveTheirMessageAndStatus) {
       {"run identifier missing", {"-F", "mixed.dgn"}, {{"QBT_segpid", ""}}, 2, "QBT_segpid"},
       {"complex chain expansion unavailable", {"-F", "chain.dgn"}, {}, 8,
        "complex chain expansion is not available"},
-      {"arc stroking unavailable", {"-F", "arc.dgn", "-sa", "0.5"}, {}, 8,
-       "arc stroking is not available"},
   };
   for (const FailureCase& c : cases) {
     const auto result = run("pellax", c.args, c.env);
     EXPECT_EQ(result.exit_status, c.status) << c.name << "\n" << result.output;
     EXPECT_NE(result.output.find(c.message), std::string::npos) << c.name << "\n" << result.output;
   }
+}
+
+TEST_F(Pellax, StrokesArcsAndBsplinesAndGoesOnAfterTheComponents) {
+  make_design("curves.dgn", R"(arc level=1 origin=0,0 axes=1000,1000 start=0 sweep=90
+bspline level=7 order=3 {
+  poles : 0 0 5000 5000 10000 0
+}
+line level=1 : 1 1 2 2
+)");
+  // Arcs and B-splines only with their stroke options; the line after the
+  // curve's poles is read in its own turn.
+  ASSERT_EQ(run("pellax", {"-F", "curves.dgn"}).exit_status, 0);
+  EXPECT_EQ(positions(points()), (std::vector<long>{1724, 1724}));
+  const auto result = run("pellax", {"-F", "curves.dgn", "-sa", "-e", "3,27"});
+  ASSERT_EQ(result.exit_status, 0) << result.output;
+  EXPECT_EQ(points(),
+            "          00         1000     1536\n"
+            "        1000           00     1536\n"
+            "          00           00     1616\n"
+            "          00        10000     1616\n"
+            "          01           01     1724\n"
+            "          02           02     1724\n");
 }
 
 TEST_F(Pellax, ARunThatFailsLeavesTheSettingsFileWithoutItsLastLines) {
