@@ -33,16 +33,16 @@ std::vector<int32_t> meander(int count, int stride) {
     return chain;
 }
 
-// A road profile: plan meander with grades that change every few hundred
-// vertices, heights in UOR.
-std::vector<int32_t> profile(int count) {
+// A road profile: plan meander with grades that change every `grade_run`
+// vertices, heights in whole UOR (so short steps jitter in slope).
+std::vector<int32_t> profile(int count, int grade_run = 400) {
     std::mt19937 random(5);
     std::uniform_int_distribution<int> grade(-15, 15);
     std::vector<int32_t> chain;
     double z = 0.0;
     int g = grade(random);
     for (int n = 0; n < count; ++n) {
-        if (n % 400 == 0) g = grade(random);
+        if (n % grade_run == 0) g = grade(random);
         const double t = n * 10.0;
         chain.push_back(static_cast<int32_t>(t));
         chain.push_back(static_cast<int32_t>(800.0 * std::sin(t / 5000.0)));
@@ -119,13 +119,12 @@ void BM_weed_data3d_distance(benchmark::State& state) {
 }
 
 // The chain writer's loop: cut the whole chain piece after piece.
-void BM_slope_break_whole_chain(benchmark::State& state) {
-    const auto chain = profile(static_cast<int>(state.range(0)));
+void cut_whole_chain(benchmark::State& state, const std::vector<int32_t>& chain, double min_len) {
     BreakIntervals intervals;
     intervals.brk_count = 3;
     intervals.brk_max_pct = {2.0f, 8.0f, 999999.0f};
     intervals.brk_limit = {1.0f, 2.5f, 5.0f};
-    intervals.brk_min_len = {500.0, 500.0, 500.0};
+    intervals.brk_min_len = {min_len, min_len, min_len};
     const auto last = static_cast<int32_t>(chain.size() / 3) - 1;
     int pieces = 0;
     for (auto _ : state) {
@@ -143,7 +142,17 @@ void BM_slope_break_whole_chain(benchmark::State& state) {
         benchmark::DoNotOptimize(start);
     }
     state.counters["pieces"] = pieces;
+}
+
+void BM_slope_break_whole_chain(benchmark::State& state) {
+    cut_whole_chain(state, profile(static_cast<int>(state.range(0))), 500.0);
     state.SetComplexityN(state.range(0));
+}
+
+// Short minimum lengths on a profile whose grade changes every 40 vertices:
+// thousands of pieces, each call measuring the rest of the chain once.
+void BM_slope_break_many_pieces(benchmark::State& state) {
+    cut_whole_chain(state, profile(kChainVertices, 40), 30.0);
 }
 
 // One call on a chain whose slope never leaves its class: every vertex is
@@ -185,5 +194,7 @@ BENCHMARK(BM_slope_break_whole_chain)
     ->Range(200, 25000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+
+BENCHMARK(BM_slope_break_many_pieces)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
