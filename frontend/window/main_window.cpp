@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -257,10 +258,17 @@ void MainWindow::buildControls() {
     runOutput_->setFont(QFont(QStringLiteral("monospace")));
     stopCmd_ = namedButton("StopCmd", "Stop");
     stopCmd_->setEnabled(false);
+    runBusy_ = new QProgressBar;
+    runBusy_->setObjectName(QStringLiteral("RunBusyBar"));
+    runBusy_->setRange(0, 0);  // a run has no known length: a busy indicator
+    runBusy_->setMaximumHeight(12);
+    runBusy_->setTextVisible(false);
+    runBusy_->hide();
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(runStatus_, 1);
     statusRow->addWidget(stopCmd_);
     runLayout->addLayout(statusRow);
+    runLayout->addWidget(runBusy_);
     runLayout->addWidget(runOutput_, 1);
     right->addWidget(runBox, 1);
 
@@ -458,6 +466,7 @@ void MainWindow::showMain() {
 
 void MainWindow::openDialog(OptionDialog* dialog, QPushButton* setButton) {
     if (dialog == nullptr) return;
+    flushListEdits();
     captureMain();
     dialog->loadFromState();
     if (setButton != nullptr) setBold(setButton, true);
@@ -479,6 +488,14 @@ void MainWindow::listEdited(ListId id) {
     state_.main.list(id) = std::string(kind.defaultText);
     text->setText(toQt(kind.defaultText));
     text->setFocus();
+}
+
+// A list still being typed in (a menu shortcut does not take the focus) is
+// checked before anything reads the lists.
+void MainWindow::flushListEdits() {
+    for (std::size_t i = 0; i < listTxt_.size(); ++i) {
+        if (toStd(listTxt_[i]->text()) != state_.main.lists[i]) listEdited(static_cast<ListId>(i));
+    }
 }
 
 void MainWindow::complexToggled(bool on) {
@@ -575,6 +592,7 @@ void MainWindow::removeShortToggled(bool on) {
 }
 
 ComposeResult MainWindow::composeCommandLine() {
+    flushListEdits();
     captureMain();
     PrompterQuestions questions(*prompter_);
     ComposeResult result = compose(state_, questions);
@@ -635,6 +653,7 @@ void MainWindow::setRunning(bool running) {
     runCmd_->setEnabled(!running);
     runAction_->setEnabled(!running);
     stopCmd_->setEnabled(running);
+    runBusy_->setVisible(running);
 }
 
 void MainWindow::runEnded(const QString& text) {
@@ -679,6 +698,11 @@ void MainWindow::browse() {
 }
 
 void MainWindow::clearAll() {
+    // The dialogs' fields go too, so that none shows an option no slot holds.
+    for (auto& [name, dialog] : dialogs_) {
+        dialog->clearFields();
+        dialog->hide();
+    }
     state_.reset();
     showMain();
     for (auto& [dialog, button] : setButtons_) setBold(button, false);

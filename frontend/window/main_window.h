@@ -17,6 +17,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -73,6 +74,7 @@ private:
     void showMain();
     void openDialog(OptionDialog* dialog, QPushButton* setButton = nullptr);
     void listEdited(ListId id);
+    void flushListEdits();
     void complexToggled(bool on);
     void originalSymbologyToggled(bool on);
     void overrideSymbologyToggled(bool on);
@@ -114,6 +116,7 @@ private:
     QPushButton* stopCmd_;
     QAction* runAction_;
     QLabel* runStatus_;
+    QProgressBar* runBusy_;
     QPlainTextEdit* runOutput_;
 
     JoinDialog* join_;

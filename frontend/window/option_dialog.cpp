@@ -15,6 +15,7 @@ OptionDialog::OptionDialog(const QString& formName, const QString& title, FrontS
     : QDialog(parent), state_(state), prompter_(prompter) {
     setObjectName(formName);
     setWindowTitle(title);
+    setWindowModality(Qt::ApplicationModal);
     auto* outer = new QVBoxLayout(this);
     body_ = new QVBoxLayout;
     outer->addLayout(body_);

@@ -395,6 +395,13 @@ private Q_SLOTS:
         QCOMPARE(main<QLineEdit>("LvlTxt")->text(), QStringLiteral("1-63"));
     }
 
+    void pendingListEditIsCheckedBeforeComposing() {
+        useDesignFile();
+        main<QLineEdit>("LvlTxt")->setText(QStringLiteral("7,8"));  // no focus change yet
+        window_->viewCommandLine();
+        QCOMPARE(prompter_.lastText(), QStringLiteral("\"perl -S vornel.pl -F %1 -ll 7,8\"").arg(designFile_));
+    }
+
     void viewCommandLine() {
         window_->viewCommandLine();
         QCOMPARE(prompter_.lastText(), QStringLiteral("The File Does Not Exist"));
@@ -448,7 +455,10 @@ private Q_SLOTS:
         Q_EMIT main<QLineEdit>("LvlTxt")->editingFinished();
         main<QCheckBox>("RcolorsCmd")->setChecked(true);
         slots().set(slot::kDangles, "-D", "5,1");
+        OptionDialog* join = dialog("JoinFrm");
+        child<QCheckBox>(join, "GGChck")->setChecked(true);
         window_->clearAll();
+        QVERIFY(!child<QCheckBox>(join, "GGChck")->isChecked());
         QCOMPARE(main<QLineEdit>("LvlTxt")->text(), QStringLiteral("1-63"));
         QVERIFY(!main<QCheckBox>("RcolorsCmd")->isChecked());
         QVERIFY(!slots().isSet(slot::kDangles));
