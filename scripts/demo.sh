@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the chain on the bundled example:
-# two contour lines cut into 32 pieces whose end points are listed in
-# scattered order. sorvik sorts the end points so that coincident ones become
-# neighbours; the joiner then reads the same options the whole chain uses.
+# Installs what is needed, builds, and runs the whole chain on the bundled
+# example (examples/chain): six contour lines around a hill on levels 10 and
+# 11, cut into 60 line strings stored in scattered order, with a database
+# row per contour. The run driver extracts the end points (pellax), sorts
+# them (sorvik) and runs the joiner (vornel) with the same options.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,29 +12,24 @@ bin=$PWD/build/bin
 
 work=build/demo
 rm -rf "$work" && mkdir -p "$work"
-cp examples/pointlist/startstp.demo examples/pointlist/dimen.demo "$work"/
+"$bin/dgntool" make examples/chain/contours.txt "$work/contours.dgn"
+"$bin/dgndb" make examples/chain/contours_db.txt "$work/contours.db"
 cd "$work"
 
-# What the driver does between the tools: name the run, then turn the
-# extractor's run settings file into environment variables.
-export QBT_segpid=demo QBT_proc=vornel
-while IFS='=' read -r name value; do
-  [[ $name == set\ * ]] && export "${name#set }=$value"
-done < dimen.demo
-echo "run settings: QBT_segdim=$QBT_segdim QBT_maxverts=$QBT_maxverts QBT_dgnname=$QBT_dgnname"
+# Graphic elements in the design file: not deleted, not the header.
+elements() {
+  "$bin/dgntool" dump contours.dgn | awk 'NR > 1 && / deleted=0 / && !/ type=9 /' | wc -l
+}
+before=$(elements)
 
-"$bin/sorvik" startstp.demo sorted.demo
-echo
-echo "first sorted end points (Y, X, element position):"
-head -6 sorted.demo
-
-options=(-F "$QBT_dgnname" -ll 10 -L 10 -D 12,2 -W 0.5,0,0)
-echo
-echo "vornel ${options[*]}"
+options=(-F contours.dgn -ll 10,11 -D 12,2 -W 0.5,0,0)
+echo "perl -S vornel.pl ${options[*]}"
 set +e
-"$bin/vornel" "${options[@]}"
+PATH="$bin:$PATH" perl -S vornel.pl "${options[@]}"
 status=$?
 set -e
+after=$(elements)
 echo
-echo "vornel exit status: $status"
+echo "chain exit status: $status"
+echo "elements before: $before, after: $after"
 exit "$status"
