@@ -57,6 +57,7 @@ bool measure(const char* what, long count, Send send) {
 
 int main(int argc, char** argv) {
   using namespace vornel;
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
   if (count <= 0) {
     std::fprintf(stderr, "usage: transport_latency [COUNT]\n");

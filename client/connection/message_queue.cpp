@@ -42,38 +42,36 @@ void MessageQueue::remove_objects(std::uint32_t key) {
 
 int MessageQueue::create(std::uint32_t key, MessageQueue& out) {
   const std::string name = queue_memory_name(key);
-  SharedMemory memory;
-  int error = SharedMemory::create(name, kQueueBytes, memory);
-  if (error == EEXIST) {
+  if (SharedMemory::exists(name)) {
     // Windows drops a named object with its last handle; here a crashed run
     // leaves it behind. Reuse the key only when no attached process lives.
     MessageQueue existing;
     if (attach(key, existing) == 0 && existing.has_live_peer()) return status::kKeyHeld;
-    existing.own_id_ = 0;  // leave without the last-one clean-up; we remove all below
+    existing.own_id_ = 0;  // leave without the last-one clean-up; all goes below
     existing.memory_.close();
     remove_objects(key);
-    error = SharedMemory::create(name, kQueueBytes, memory);
   }
-  if (error == EACCES || error == EPERM) return status::kNoKeyNoPermission;
-  if (error == EEXIST) return status::kKeyHeld;
-  if (error != 0) return status::kOutOfMemory;
 
-  NamedMutex::remove(queue_mutex_name(key));  // a leftover could be held by the dead
+  // The mutex comes first and is held until the queue is complete, so that
+  // a process attaching at once waits for it instead of seeing half a queue.
   MessageQueue queue;
   queue.key_ = key;
-  queue.memory_ = std::move(memory);
-  if (NamedMutex::open_or_create(queue_mutex_name(key), queue.mutex_) != 0) {
-    SharedMemory::remove(name);
-    return status::kOutOfMemory;
-  }
-  {
-    MutexLock guard(queue.mutex_, kMutexWaitMs);
-    if (!guard.owns()) return status::kMutexTimeout;
+  NamedMutex::remove(queue_mutex_name(key));  // a leftover could be held by the dead
+  if (NamedMutex::open_or_create(queue_mutex_name(key), queue.mutex_) != 0) return status::kOutOfMemory;
+  if (!queue.lock()) return status::kMutexTimeout;
+  int error = SharedMemory::create(name, kQueueBytes, queue.memory_);
+  int result = 0;
+  if (error == EEXIST) result = status::kKeyHeld;  // another process was quicker
+  else if (error == EACCES || error == EPERM) result = status::kNoKeyNoPermission;
+  else if (error != 0) result = status::kOutOfMemory;
+  if (result == 0) {
     queue.image().initialise();
+    result = queue.join_locked();
   }
-  int result = queue.join();
+  queue.mutex_.unlock();
   if (result != 0) {
-    remove_objects(key);
+    if (error == 0) remove_objects(key);
+    queue.own_id_ = 0;
     return result;
   }
   out = std::move(queue);
@@ -103,6 +101,12 @@ bool MessageQueue::lock() {
 
 int MessageQueue::join() {
   if (!lock()) return status::kMutexTimeout;
+  int result = join_locked();
+  mutex_.unlock();
+  return result;
+}
+
+int MessageQueue::join_locked() {
   QueueImage queue = image();
   int free_slot = -1;
   for (int s = 0; s < kAttachmentSlots && free_slot < 0; ++s)
@@ -127,7 +131,6 @@ int MessageQueue::join() {
       result = status::kOutOfMemory;
     }
   }
-  mutex_.unlock();
   return result;
 }
 

@@ -68,6 +68,7 @@ class MessageQueue {
     platform::NamedEvent event;
   };
   int join();
+  int join_locked();  // the caller holds the mutex
   // Takes the mutex; when its holder died mid-change, checks the queue.
   bool lock();
   void refresh_peer(int slot, std::int32_t id);
