@@ -262,7 +262,11 @@ TEST_F(Pellax, FailuresGiveTheirMessageAndStatus) {
   line level=1 : 5 5 9 0
 }
 )");
+  // A file that ends inside its first element.
+  vornel::testing::write_file(dir_ / "cut.dgn", file("mixed.dgn").substr(0, 1570));
   const FailureCase cases[] = {
+      {"element cut short by the end of the file", {"-F", "cut.dgn"}, {}, 6,
+       "\n*** dgn get error 5 ***\nat Block: 0, Byte: 0\n"},
       {"argument without a dash", {"-F", "mixed.dgn", "stray"}, {}, -999 & 255,
        "\n\nInvalid command argument 2 - stray\n\npellax exiting abnormally\n\n"},
       {"usage", {"-h"}, {}, 255,
