@@ -3,6 +3,7 @@
 #include "host/database/catalog.h"
 #include "host/database/database_status.h"
 #include "host/database/feature_table.h"
+#include "host/database/literal_parameters.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -45,7 +46,7 @@ int DatabaseServer::run(const char* sql) {
   return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK ? kDbOk : kDbWriteFailed;
 }
 
-int DatabaseServer::connect(std::string_view name) {
+int DatabaseServer::connect(std::string_view name, Locking locking) {
   disconnect();
   const std::string path(name);
   // Only an existing file: SQLite would otherwise make a new, empty one.
@@ -57,12 +58,18 @@ int DatabaseServer::connect(std::string_view name) {
   if (rc != SQLITE_OK) return kDbCannotOpen;
   sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
   sqlite3_extended_result_codes(db.get(), 1);
-  // WAL: every commit is in the log when the statement is answered, and
-  // survives the host; the log is synced at checkpoints, not per statement.
-  // A file that is not a database fails here.
-  if (sqlite3_exec(db.get(), "pragma journal_mode=wal; pragma synchronous=normal; select count(*) from sqlite_schema;",
-                   nullptr, nullptr, nullptr) != SQLITE_OK)
-    return kDbCannotOpen;
+  // WAL: every commit is written to the log before the statement is
+  // answered and survives the host; the log is synced at checkpoints, not
+  // per statement, and checkpoints come every 10,000 pages. An exclusive
+  // lock, taken by the first read and kept until the database is closed,
+  // spares the file locks of every statement. A file that is not a
+  // database, or one another program holds, fails here.
+  const char* setup = locking == Locking::kExclusive
+                          ? "pragma locking_mode=exclusive; pragma journal_mode=wal; pragma synchronous=normal; "
+                            "pragma wal_autocheckpoint=10000; select count(*) from sqlite_schema;"
+                          : "pragma journal_mode=wal; pragma synchronous=normal; "
+                            "pragma wal_autocheckpoint=10000; select count(*) from sqlite_schema;";
+  if (sqlite3_exec(db.get(), setup, nullptr, nullptr, nullptr) != SQLITE_OK) return kDbCannotOpen;
   db_ = std::move(db);
   return kDbOk;
 }
@@ -74,11 +81,33 @@ void DatabaseServer::disconnect() {
   mode_ = LinkageMode::kSameRow;
 }
 
+// A client's statement is compiled by its shape, its literals bound as
+// values; a text whose shape does not compile is compiled as it stands.
+int DatabaseServer::prepare_client_statement(std::string_view sql, sqlite3_stmt*& statement) {
+  if (auto shaped = parameterize(sql)) {
+    if (cache_.prepare(db_.get(), shaped->shape, statement) == kDbOk &&
+        sqlite3_bind_parameter_count(statement) == static_cast<int>(shaped->values.size())) {
+      for (std::size_t i = 0; i < shaped->values.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        const LiteralValue& value = shaped->values[i];
+        if (const auto* integer = std::get_if<std::int64_t>(&value)) sqlite3_bind_int64(statement, index, *integer);
+        else if (const auto* real = std::get_if<double>(&value)) sqlite3_bind_double(statement, index, *real);
+        else {
+          const auto& text = std::get<std::string>(value);
+          sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+      }
+      return kDbOk;
+    }
+  }
+  return cache_.prepare(db_.get(), sql, statement);
+}
+
 int DatabaseServer::execute(std::string_view sql) {
   if (!db_) return kDbNotAttached;
   cache_.trim(kCachedStatements);
   sqlite3_stmt* statement = nullptr;
-  if (int status = cache_.prepare(db_.get(), sql, statement); status != kDbOk) return status;
+  if (int status = prepare_client_statement(sql, statement); status != kDbOk) return status;
   StatementUse use(statement);
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -90,7 +119,8 @@ int DatabaseServer::make_active(std::string_view select_sql) {
   if (!db_) return kDbNotAttached;
   cache_.trim(kCachedStatements);
   sqlite3_stmt* statement = nullptr;
-  if (int status = cache_.prepare(db_.get(), select_sql, statement); status != kDbOk) return status;
+  if (int status = prepare_client_statement(select_sql, statement); status != kDbOk) return status;
+  StatementUse use(statement);
   if (!sqlite3_stmt_readonly(statement)) return kDbInvalidStatement;
   // The mslink column of the result names the table and the row.
   int key_column = -1;
@@ -101,14 +131,10 @@ int DatabaseServer::make_active(std::string_view select_sql) {
   if (key_column < 0) return kDbInvalidStatement;
   const char* table_name = sqlite3_column_table_name(statement, key_column);
   const std::string table = table_name != nullptr ? table_name : "";
-  std::int64_t mslink = 0;
-  {
-    StatementUse use(statement);
-    const int rc = sqlite3_step(statement);
-    if (rc == SQLITE_DONE) return kDbNoSuchRow;
-    if (rc != SQLITE_ROW) return status_for_sqlite(rc);
-    mslink = sqlite3_column_int64(statement, key_column);
-  }
+  const int rc = sqlite3_step(statement);
+  if (rc == SQLITE_DONE) return kDbNoSuchRow;
+  if (rc != SQLITE_ROW) return status_for_sqlite(rc);
+  const std::int64_t mslink = sqlite3_column_int64(statement, key_column);
   CatalogEntry entry;
   if (int status = find_table(db_.get(), cache_, table, entry); status != kDbOk) return status;
   active_ = {true, entry.entity, mslink};

@@ -19,6 +19,12 @@ enum class LinkageMode {
   kNewRow,   // attaching answers a new row copied from the active one
 };
 
+// Whether other programs may read the database while it is connected.
+enum class Locking {
+  kExclusive,  // the run's own: no lock per statement, the fastest
+  kShared,     // others read between statements
+};
+
 struct ActiveEntity {
   bool set = false;
   int entity = 0;
@@ -39,7 +45,7 @@ class DatabaseServer {
   bool client_attached(pid_t client) const;
 
   // Opens the existing SQLite file `name`; a missing file is an error.
-  int connect(std::string_view name);
+  int connect(std::string_view name, Locking locking = Locking::kExclusive);
   void disconnect();
   bool connected() const { return db_ != nullptr; }
 
@@ -63,6 +69,7 @@ class DatabaseServer {
 
  private:
   int add_row(int entity, std::int64_t copy_from, std::int64_t& mslink);
+  int prepare_client_statement(std::string_view sql, sqlite3_stmt*& statement);
   int run(const char* sql);
 
   ConnectionHandle db_;

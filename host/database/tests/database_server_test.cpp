@@ -2,6 +2,7 @@
 
 #include "host/database/database_server.h"
 #include "host/database/database_status.h"
+#include "host/database/literal_parameters.h"
 #include "host/database/statement_cache.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,8 @@ class DatabaseServerTest : public ::testing::Test {
     fs::remove_all(dir_);
   }
 
-  void connect() { ASSERT_EQ(server_.connect(path_), kDbOk); }
+  // Shared, so that outside() can look at the file while it is connected.
+  void connect() { ASSERT_EQ(server_.connect(path_, Locking::kShared), kDbOk); }
 
   // A value read through a second connection, as another program sees it.
   std::string outside(const std::string& sql) {
@@ -72,6 +74,15 @@ TEST_F(DatabaseServerTest, ConnectsOnlyToAnExistingDatabaseFile) {
   EXPECT_FALSE(server_.connected());
   connect();
   EXPECT_EQ(outside("pragma journal_mode;"), "wal");
+}
+
+TEST_F(DatabaseServerTest, AnExclusiveConnectionKeepsOthersOutUntilItCloses) {
+  ASSERT_EQ(server_.connect(path_), kDbOk);
+  ASSERT_EQ(server_.execute("update roads set code=9 where mslink=1;"), kDbOk);
+  DatabaseServer other;
+  EXPECT_EQ(other.connect(path_, Locking::kShared), kDbCannotOpen);
+  server_.disconnect();
+  EXPECT_EQ(outside("select code from roads where mslink=1;"), "9");
 }
 
 TEST_F(DatabaseServerTest, EveryOperationNeedsAConnectedDatabase) {
@@ -240,6 +251,58 @@ TEST_F(DatabaseServerTest, TheLastClientToDetachClosesTheDatabase) {
   EXPECT_EQ(server_.detach_client(200), kDbOk);
   EXPECT_FALSE(server_.connected());
   EXPECT_FALSE(server_.client_attached(200));
+}
+
+TEST(StatementText, LiteralsBecomeParametersWhereTheyAreValues) {
+  using Values = std::vector<LiteralValue>;
+  struct Case {
+    const char* sql;
+    const char* shape;  // nullptr: compiled as it stands
+    Values values;
+  };
+  const Case cases[] = {
+      {"update lines set code=12 where mslink=345;", "update lines set code=? where mslink=?;", Values{12, 345}},
+      {"update t set a='O''Brien;x', b=-1.25e2, c=.5 where mslink=7;", "update t set a=?, b=-?, c=? where mslink=?;",
+       Values{std::string("O'Brien;x"), 1.25e2, 0.5, 7}},
+      {"insert into t(mslink,id) values (3,'3');", "insert into t(mslink,id) values (?,?);", Values{3, std::string("3")}},
+      {"update t2 set col1=x'0A', \"v 2\"=0x1F, [a]=99999999999999999999 where k=1;",
+       "update t2 set col1=x'0A', \"v 2\"=0x1F, [a]=99999999999999999999 where k=?;", Values{1}},
+      {"select 1 -- 2\n/* 3 */ from t;", "select ? -- 2\n/* 3 */ from t;", Values{1}},
+      {"select * from t order by 2;", nullptr, {}},
+      {"select count(*) from t group  by 1;", nullptr, {}},
+      {"update t set a=? where mslink=1;", nullptr, {}},
+      {"update t set a=:v where mslink=1;", nullptr, {}},
+      {"update t set a='open where mslink=1;", nullptr, {}},
+  };
+  for (const Case& c : cases) {
+    auto shaped = parameterize(c.sql);
+    if (c.shape == nullptr) {
+      EXPECT_FALSE(shaped) << c.sql;
+      continue;
+    }
+    ASSERT_TRUE(shaped) << c.sql;
+    EXPECT_EQ(shaped->shape, c.shape);
+    EXPECT_EQ(shaped->values, c.values) << c.sql;
+  }
+}
+
+TEST_F(DatabaseServerTest, StatementsMeanTheSameWithTheirLiteralsBound) {
+  connect();
+  // Each pair: a statement, then a check whose result shows its effect.
+  ASSERT_EQ(server_.execute("update roads set name='a;b', code=-2 where mslink=1;"), kDbOk);
+  EXPECT_EQ(outside("select name || code from roads where mslink=1;"), "a;b-2");
+  ASSERT_EQ(server_.execute("update roads set code=7 where mslink=2;"), kDbOk);  // same shape, other values
+  EXPECT_EQ(outside("select code from roads where mslink=2;"), "7");
+  ASSERT_EQ(server_.execute("update roads set from_id='12' where mslink=4;"), kDbOk);
+  EXPECT_EQ(outside("select typeof(from_id) from roads where mslink=4;"), "text");
+  // Statements whose literals may not be parameters still run.
+  ASSERT_EQ(server_.execute("create table extra (mslink integer primary key, v integer default 5);"), kDbOk);
+  ASSERT_EQ(server_.execute("insert into extra (mslink) values (1);"), kDbOk);
+  EXPECT_EQ(outside("select v from extra;"), "5");
+  ASSERT_EQ(server_.execute("pragma cache_size=2000;"), kDbOk);
+  ASSERT_EQ(server_.execute("select name, code from roads order by 2;"), kDbOk);
+  EXPECT_EQ(server_.execute("update roads set code=1 where mslink=1; update roads set code=2;"), kDbInvalidStatement);
+  EXPECT_EQ(outside("select code from roads where mslink=1;"), "-2");
 }
 
 TEST(StatementText, OnlyBlanksAndCommentsMayFollowAStatement) {
