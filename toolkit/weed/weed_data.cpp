@@ -144,6 +144,50 @@ void check_zinger(const Chain& chain, int32_t k, double a1, double a3, float tol
     if (status != 0) std::printf("\nError %d placing ELLIPSE\n", status);
 }
 
+// Whether every intermediate vertex k of the chord v[anchor]-v[i] passes:
+// decided for the whole chord at once where the quick checks allow,
+// otherwise vertex by vertex.
+bool chord_holds_everywhere(const Chain& chain, int32_t anchor, int32_t i, const Chord& chord, const Tolerances& tol,
+                            const std::vector<FromAnchor>& from_anchor, const AnchorView& view, bool chord_wide,
+                            const ZingerReport& report) {
+    const OffsetCertainty offset_sure(chain.at(anchor), chain.at(i), chord.slope, tol.distance);
+    const BearingCone bearing_sure(chord.bearing, tol.angle);
+    if (chord_wide) {
+        // Some intermediate vertex failing the first half of the angle test
+        // rejects the chord.
+        if (tol.angle > 0.0f && view.bearing_strays(chord.bearing, tol.angle)) return false;
+        const auto dx = view.dx(anchor + 1, i);
+        const auto dy = view.dy(anchor + 1, i);
+        const double end_dx = static_cast<double>(chain.at(i)[0]) - chain.at(anchor)[0];
+        const double end_dy = static_cast<double>(chain.at(i)[1]) - chain.at(anchor)[1];
+        if ((tol.distance <= 0.0f || offset_sure.passes_all(dx, dy, view.largest_coordinate())) &&
+            (tol.angle <= 0.0f || bearing_sure.contains_all(dx, dy, end_dx, end_dy))) {
+            return !(tol.length > 0.0f && chord.length > tol.length);
+        }
+    }
+    for (int32_t k = anchor + 1; k < i; ++k) {
+        const FromAnchor& from = from_anchor[static_cast<size_t>(k)];
+        bool passes = true;
+        if (tol.distance > 0.0f) {
+            passes = from.slope == chord.slope || offset_sure.passes(chain.at(k)) ||
+                     offset_passes(chain, anchor, k, i, from, chord, tol.distance);
+        }
+        if (passes) passes = length_passes(chain, k, i, from, chord, tol);
+        if (passes && tol.angle > 0.0f) {
+            passes = std::fabs(from.bearing - chord.bearing) <= tol.angle &&
+                     (bearing_sure.contains(static_cast<int64_t>(chain.at(k)[0]) - chain.at(i)[0],
+                                            static_cast<int64_t>(chain.at(k)[1]) - chain.at(i)[1]) ||
+                      angle_passes(from.bearing, chord.bearing, chain.bearing_from_to(k, i), tol.angle));
+        }
+        if (tol.angle < 0.0f) {
+            check_zinger(chain, k, from.bearing, chain.bearing_from_to(k, i), tol.angle, report);
+            passes = false;
+        }
+        if (!passes) return false;
+    }
+    return true;
+}
+
 // Bearings of exactly parallel vectors differ by rounding only, far below
 // this; above it a straight run passes the angle test without evaluation.
 constexpr float kSmallestShortcutAngle = 1e-6f;
@@ -203,52 +247,11 @@ int weed_chain(std::span<int32_t> vertices, int stride, int32_t* last_index, flo
         const bool straight = run.extend_to(i - 1, chain.at(i - 1), chain.at(i - 2)) &&
                               run.extend_to(i, chain.at(i), chain.at(i - 1));
 
-        bool chord_holds = true;
-        bool decided = false;
-        if (straight && straight_runs_pass) {
-            // Only the chord length can reject a chord along a straight run.
-            chord_holds = !(tol.length > 0.0f && chord.length > tol.length);
-            decided = true;
-        }
-        const OffsetCertainty offset_sure(chain.at(anchor), chain.at(i), chord.slope, tol.distance);
-        const BearingCone bearing_sure(chord.bearing, tol.angle);
-        if (!decided && chord_wide) {
-            const auto dx = view.dx(anchor + 1, i);
-            const auto dy = view.dy(anchor + 1, i);
-            if (tol.angle > 0.0f && view.bearing_strays(chord.bearing, tol.angle)) {
-                // Some intermediate vertex fails the first half of the angle test.
-                chord_holds = false;
-                decided = true;
-            } else if ((tol.distance <= 0.0f || offset_sure.passes_all(dx, dy, view.largest_coordinate())) &&
-                       (tol.angle <= 0.0f ||
-                        bearing_sure.contains_all(dx, dy, static_cast<double>(chain.at(i)[0]) - chain.at(anchor)[0],
-                                                  static_cast<double>(chain.at(i)[1]) - chain.at(anchor)[1]))) {
-                chord_holds = !(tol.length > 0.0f && chord.length > tol.length);
-                decided = true;
-            }
-        }
-        if (!decided) {
-            for (int32_t k = anchor + 1; k < i && chord_holds; ++k) {
-                const FromAnchor& from = from_anchor[static_cast<size_t>(k)];
-                bool passes = true;
-                if (tol.distance > 0.0f) {
-                    passes = from.slope == chord.slope || offset_sure.passes(chain.at(k)) ||
-                             offset_passes(chain, anchor, k, i, from, chord, tol.distance);
-                }
-                if (passes) passes = length_passes(chain, k, i, from, chord, tol);
-                if (passes && tol.angle > 0.0f) {
-                    passes = std::fabs(from.bearing - chord.bearing) <= tol.angle &&
-                             (bearing_sure.contains(static_cast<int64_t>(chain.at(k)[0]) - chain.at(i)[0],
-                                                    static_cast<int64_t>(chain.at(k)[1]) - chain.at(i)[1]) ||
-                              angle_passes(from.bearing, chord.bearing, chain.bearing_from_to(k, i), tol.angle));
-                }
-                if (tol.angle < 0.0f) {
-                    check_zinger(chain, k, from.bearing, chain.bearing_from_to(k, i), tol.angle, report);
-                    passes = false;
-                }
-                chord_holds = passes;
-            }
-        }
+        // Only the chord length can reject a chord along a straight run.
+        const bool chord_holds = straight && straight_runs_pass
+                                     ? !(tol.length > 0.0f && chord.length > tol.length)
+                                     : chord_holds_everywhere(chain, anchor, i, chord, tol, from_anchor, view,
+                                                              chord_wide, report);
         if (!chord_holds) {
             keep[static_cast<size_t>(i - 1)] = true;
             anchor = i - 1;
