@@ -92,7 +92,12 @@ int DesignFile::open(const std::string& path) {
 }
 
 void DesignFile::close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    // Closing makes every change durable, whoever closes.
+    if (editor_.bound_to(fd_)) editor_.finish();
+    ::fdatasync(fd_);
+    ::close(fd_);
+  }
   fd_ = -1;
   editor_ = editing::DesignEditor();
   path_.clear();

@@ -87,8 +87,9 @@ int DesignEditor::place(BuildResult built, std::uint32_t& position, std::vector<
     }
   }
   pending_.clear();
-  for (const BuiltElement& e : built.elements) pending_.push_back(e.file);
+  for (BuiltElement& e : built.elements) pending_.push_back(std::move(e.file));
   if (int s = store_.append(pending_, position); s != 0) return s;
+  for (std::size_t i = 0; i < pending_.size(); ++i) built.elements[i].file = std::move(pending_[i]);
   if (complex_)
     if (int s = add_components(built.elements); s != 0) return s;
   if (memory != nullptr) *memory = std::move(built.elements.front().memory);
@@ -158,12 +159,12 @@ int DesignEditor::rewrite(std::uint32_t position, std::span<const std::uint8_t> 
 
 int DesignEditor::erase(std::uint32_t position, bool components) {
   if (position == 0) return status_code::kInvalidElement;  // the design header stays
-  std::vector<std::uint8_t> file;
-  if (int s = store_.read(position, file); s != 0) return s;
-  const std::uint16_t first = client::get_word(file.data(), 0);
-  if (int s = store_.set_deleted(position); s != 0) return s;
+  std::uint16_t first = 0;
+  if (int s = store_.set_deleted(position, &first); s != 0) return s;
   const int type = element_type(first);
   if (!components || !has_components(type)) return 0;
+  std::vector<std::uint8_t> file;
+  if (int s = store_.read(position, file); s != 0) return s;
   // The components follow their header; a B-spline's parts count in words.
   std::uint32_t next = position + static_cast<std::uint32_t>(file.size());
   std::size_t remaining = 0;

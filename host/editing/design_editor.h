@@ -22,6 +22,8 @@ class DesignEditor {
   bool bound_to(int fd) const { return store_.bound_to(fd); }
   client::Dimension dimension() const { return dimension_; }
   const ElementStore& store() const { return store_; }
+  // Before the file is closed: gives back the room reserved past the end.
+  void finish() { store_.trim(); }
 
   // Appends the built element(s). Inside an open complex they become its
   // components (complex bit set, header count, length and range kept up to

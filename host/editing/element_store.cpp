@@ -14,6 +14,9 @@ namespace vornel::host::editing {
 namespace {
 
 constexpr std::uint32_t kBlockBytes = 512;
+// The file grows ahead of the end mark by this much at a time, so that most
+// appends write inside the file and leave its size alone.
+constexpr std::uint64_t kGrowthBytes = 64 * 1024;
 // The largest byte position a 32-bit position can carry, leaving room for
 // the largest element and its end mark.
 constexpr std::uint64_t kMaxPosition = 0xFFFFFFFFull - 2 * 65538ull;
@@ -77,6 +80,12 @@ void ElementStore::unbind() {
   starts_.clear();
 }
 
+void ElementStore::trim() {
+  if (fd_ < 0 || !writable_) return;
+  const std::uint64_t padded = (std::uint64_t{end_} + 2 + kBlockBytes - 1) / kBlockBytes * kBlockBytes;
+  if (padded < file_size_ && ::ftruncate(fd_, static_cast<off_t>(padded)) == 0) file_size_ = padded;
+}
+
 bool ElementStore::is_element_start(std::uint32_t position) const {
   return std::binary_search(starts_.begin(), starts_.end(), position);
 }
@@ -130,13 +139,14 @@ int ElementStore::append(std::span<const std::vector<std::uint8_t>> elements, st
   scratch_.push_back(0xFF);
   scratch_.push_back(0xFF);
   const std::uint64_t new_end = end_ + std::uint64_t{total};
+  if (new_end + 2 > file_size_) {
+    // Zeros past the end mark are never read as elements.
+    const std::uint64_t grown = (new_end + 2 + kGrowthBytes - 1) / kGrowthBytes * kGrowthBytes;
+    if (::ftruncate(fd_, static_cast<off_t>(grown)) != 0) return status_code::kFileWrite;
+    file_size_ = grown;
+  }
   // Everything but the first word: the old end mark stays in force.
   if (int s = write_at(end_ + 2, std::span(scratch_).subspan(2)); s != 0) return s;
-  const std::uint64_t padded = (new_end + 2 + kBlockBytes - 1) / kBlockBytes * kBlockBytes;
-  if (padded > file_size_) {
-    if (::ftruncate(fd_, static_cast<off_t>(padded)) != 0) return status_code::kFileWrite;
-    file_size_ = padded;
-  }
   // Now the first word: the elements appear, followed by the new mark.
   if (int s = write_at(end_, std::span(scratch_).first(2)); s != 0) return s;
 
@@ -170,10 +180,11 @@ int ElementStore::patch(std::uint32_t position, std::size_t offset, std::span<co
   return write_at(position + std::uint64_t{offset}, bytes);
 }
 
-int ElementStore::set_deleted(std::uint32_t position) {
+int ElementStore::set_deleted(std::uint32_t position, std::uint16_t* first_word) {
   std::uint16_t first = 0;
   std::uint32_t size = 0;
   if (int s = element_words(position, first, size); s != 0) return s;
+  if (first_word != nullptr) *first_word = first;
   if (!writable_) return status_code::kFileWrite;
   std::uint8_t word[2];
   client::put_word(word, 0, static_cast<std::uint16_t>(first | client::kDeletedBit));

@@ -48,8 +48,13 @@ class ElementStore {
   // first word is never touched here.
   int patch(std::uint32_t position, std::size_t offset, std::span<const std::uint8_t> bytes);
 
-  // Sets the deleted bit of the element at `position`.
-  int set_deleted(std::uint32_t position);
+  // Gives back the room reserved past the end mark, leaving the file padded
+  // to whole 512-byte blocks. Called before the file is closed.
+  void trim();
+
+  // Sets the deleted bit of the element at `position`; `first_word`, when
+  // given, receives the element's first word as it was.
+  int set_deleted(std::uint32_t position, std::uint16_t* first_word = nullptr);
 
  private:
   int write_at(std::uint64_t offset, std::span<const std::uint8_t> bytes);

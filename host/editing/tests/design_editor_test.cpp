@@ -64,6 +64,8 @@ TEST_F(EditorFile, AppendsBeforeTheEndMarkAndReadsBackTheMemoryForm) {
   EXPECT_EQ(editor_.store().end(), end + 52);
   EXPECT_EQ(word_at(end + 52), 0xFFFF);
   EXPECT_EQ(file_bytes().size() % 512, 0u);
+  editor_.finish();  // the room reserved ahead goes; whole blocks stay
+  EXPECT_EQ(file_bytes().size(), 2048u);
 
   std::vector<std::uint8_t> back;
   ASSERT_EQ(editor_.read(position, back), 0);
