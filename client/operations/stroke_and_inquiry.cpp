@@ -49,7 +49,7 @@ int stroke_element(std::int32_t* vertices, std::int32_t* size, std::int32_t* ver
   // Never more than the caller's buffer holds.
   const auto count = std::min({static_cast<std::uint32_t>(std::max(wire::load<std::int32_t>(reply, 24), 0)), room,
                                static_cast<std::uint32_t>(carried_from(reply, kStrokeVertices))});
-  if (size != nullptr) *size = static_cast<std::int32_t>(count);
+  // The caller's size keeps its (lowered) value; the count tells what came.
   if (vertices != nullptr) std::memcpy(vertices, reply.data() + kStrokeVertices, count);
   if (vertex_count != nullptr) *vertex_count = vertex_count_of(count);
   return 0;
