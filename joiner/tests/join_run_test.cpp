@@ -1,0 +1,193 @@
+// Whole joiner runs through the driver: a design file made by dgntool, the
+// real extractor, sorter, joiner and dgnhost, and the file dumped afterwards.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "testsupport/run_program.h"
+
+namespace {
+
+using vornel::testing::ProgramResult;
+using vornel::testing::read_file;
+using vornel::testing::run_program;
+using vornel::testing::TempDir;
+using vornel::testing::write_file;
+
+// The value of `key=` in one dump line.
+std::string field(const std::string& line, const std::string& key) {
+  const std::string wanted = " " + key + "=";
+  const auto at = line.find(wanted);
+  if (at == std::string::npos) return {};
+  const auto start = at + wanted.size();
+  return line.substr(start, line.find(' ', start) - start);
+}
+
+struct Element {
+  std::string type;
+  std::string level;
+  std::string color;
+  std::string vertices;
+  bool operator==(const Element&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Element& e) {
+  return out << "type " << e.type << " level " << e.level << " color " << e.color << " : " << e.vertices;
+}
+
+class JoinRun : public ::testing::Test {
+ protected:
+  ProgramResult join(const std::string& description, const std::vector<std::string>& options = {}) {
+    write_file(dir_ / "d.txt", description);
+    EXPECT_EQ(run_program("dgntool", {"make", "d.txt", "d.dgn"}, dir_.path()).exit_status, 0);
+    std::vector<std::string> args = {"-S", "vornel.pl", "-F", "d.dgn"};
+    args.insert(args.end(), options.begin(), options.end());
+    const char* path = std::getenv("PATH");
+    return run_program("/usr/bin/perl", args, dir_.path(),
+                       {{"PATH", std::string(VORNEL_BIN_DIR) + ":" + (path ? path : "")}});
+  }
+
+  // The elements of the file that are (not) deleted, header left out.
+  std::vector<Element> elements(bool deleted = false) {
+    const ProgramResult dump = run_program("dgntool", {"dump", "d.dgn"}, dir_.path());
+    std::vector<Element> found;
+    std::istringstream lines(dump.output);
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.starts_with("pos=") || field(line, "type") == "9") continue;
+      if ((field(line, "deleted") == "1") != deleted) continue;
+      found.push_back({field(line, "type"), field(line, "level"), field(line, "color"), field(line, "vertices")});
+    }
+    return found;
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(JoinRun, WalksJoinAndBreakAsTheNodesAndAttributesSay) {
+  struct Case {
+    const char* name;
+    const char* design;
+    std::vector<std::string> options;
+    std::vector<Element> written;
+    const char* summary;
+  };
+  const Case cases[] = {
+      {"a line with two dangling ends keeps its direction",
+       "line level=10 : 0 0 1000 0\n",
+       {},
+       {{"3", "10", "0", "0,0;1000,0"}},
+       "Converted 1 segments into 1 line strings/lines"},
+      {"two lines end to end become one line string",
+       "line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n",
+       {},
+       {{"4", "10", "0", "0,0;1000,0;2000,0"}},
+       "Converted 2 segments into 1 line strings/lines"},
+      {"no join keeps every piece apart",
+       "line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n",
+       {"-N"},
+       {{"3", "10", "0", "0,0;1000,0"}, {"3", "10", "0", "1000,0;2000,0"}},
+       "Converted 2 segments into 2 line strings/lines"},
+      {"dangle flipping never joins",
+       "line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n",
+       {"-fdangle"},
+       {{"3", "10", "0", "0,0;1000,0"}, {"3", "10", "0", "2000,0;1000,0"}},
+       "Converted 2 segments into 2 line strings/lines"},
+      {"three lines at one point end their chains there",
+       "line level=10 : 0 0 1000 0\nline level=10 : 1000 0 2000 0\nline level=10 : 1000 0 1000 1000\n",
+       {},
+       {{"3", "10", "0", "0,0;1000,0"}, {"3", "10", "0", "1000,0;2000,0"}, {"3", "10", "0", "1000,0;1000,1000"}},
+       "Converted 3 segments into 3 line strings/lines"},
+      {"a colour change breaks the chain",
+       "line level=10 color=1 : 0 0 1000 0\nline level=10 color=2 : 1000 0 2000 0\n",
+       {},
+       {{"3", "10", "1", "0,0;1000,0"}, {"3", "10", "2", "1000,0;2000,0"}},
+       "Converted 2 segments into 2 line strings/lines"},
+      {"levels 5, 5, 6 break before the third",
+       "line level=5 : 0 0 1000 0\nline level=5 : 1000 0 2000 0\nline level=6 : 2000 0 3000 0\n",
+       {},
+       {{"4", "5", "0", "0,0;1000,0;2000,0"}, {"3", "6", "0", "2000,0;3000,0"}},
+       "Converted 3 segments into 2 line strings/lines"},
+      {"level code O joins across levels on the first level",
+       "line level=5 : 0 0 1000 0\nline level=6 : 1000 0 2000 0\n",
+       {"-L", "O"},
+       {{"4", "5", "0", "0,0;1000,0;2000,0"}},
+       "Converted 2 segments into 1 line strings/lines"},
+      {"a closed line string alone is written by the ring pass",
+       "linestring level=10 : 0 0 1000 0 1000 1000 0 0\n",
+       {},
+       {{"4", "10", "0", "0,0;1000,0;1000,1000;0,0"}},
+       "Converted 1 segments into 1 line strings/lines"},
+      {"a square of four lines closes at the ring's start",
+       "line level=10 : 0 0 1000 0\nline level=10 : 1000 0 1000 1000\n"
+       "line level=10 : 1000 1000 0 1000\nline level=10 : 0 1000 0 0\n",
+       {},
+       {{"4", "10", "0", "0,0;1000,0;1000,1000;0,1000;0,0"}},
+       "Converted 4 segments into 1 line strings/lines"},
+      {"a line between two cells runs from the far node to the near one",
+       "cell name=A origin=0,0 {\n line level=10 : 0 0 10 10\n}\n"
+       "cell name=B origin=1000,1000 {\n line level=10 : 1000 1000 1010 1010\n}\n"
+       "line level=10 : 0 0 1000 1000\n",
+       {"-e", "2,3"},
+       {{"3", "10", "0", "1000,1000;0,0"}},
+       "Converted 1 segments into 1 line strings/lines"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramResult run = join(c.design, c.options);
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+    EXPECT_NE(run.output.find(c.summary), std::string::npos) << run.output;
+    std::vector<Element> written;
+    for (const Element& e : elements())
+      if (e.type != "2" && e.vertices.find("10,10") == std::string::npos) written.push_back(e);
+    // Cells and their parts stay as they are; only the joined output is compared.
+    std::vector<Element> expected = c.written;
+    std::vector<Element> got;
+    for (const Element& e : written)
+      if (e.type == "3" || e.type == "4") got.push_back(e);
+    std::sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.vertices < b.vertices; });
+    std::sort(got.begin(), got.end(), [](auto& a, auto& b) { return a.vertices < b.vertices; });
+    EXPECT_EQ(got, expected);
+  }
+}
+
+TEST_F(JoinRun, TakenElementsAreMarkedDeletedWithTheirDataKept) {
+  const ProgramResult run = join("line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n");
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const std::vector<Element> deleted = elements(true);
+  const std::vector<Element> expected = {{"3", "10", "0", "0,0;1000,0"}, {"3", "10", "0", "2000,0;1000,0"}};
+  EXPECT_EQ(deleted, expected);
+}
+
+TEST_F(JoinRun, LongChainsAreFlushedInWholePiecesThatShareTheirEnds) {
+  // 300 line strings of 101 vertices in one row: 30,001 vertices.
+  std::string design;
+  for (int piece = 0; piece < 300; ++piece) {
+    design += "linestring level=10 :";
+    for (int v = 0; v <= 100; ++v) design += " " + std::to_string((piece * 100 + v) * 10) + " " + std::to_string(v % 2);
+    design += "\n";
+  }
+  const ProgramResult run = join(design);
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const std::vector<Element> written = elements();
+  ASSERT_EQ(written.size(), 300u);
+  std::string previous_end = "0,0";
+  for (const Element& e : written) {
+    ASSERT_EQ(e.vertices.substr(0, e.vertices.find(';')), previous_end);
+    previous_end = e.vertices.substr(e.vertices.rfind(';') + 1);
+  }
+  EXPECT_EQ(std::stod(previous_end.substr(0, previous_end.find(','))), 300000.0);
+  EXPECT_NE(run.output.find("Converted 300 segments into 300 line strings/lines"), std::string::npos);
+}
+
+TEST_F(JoinRun, DeleteOnlyReportsTheDeletedSegments) {
+  const ProgramResult run = join("line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n", {"-delete"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_NE(run.output.find("\n  Deleted 2 segments\n"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("Converted"), std::string::npos);
+  EXPECT_TRUE(elements().empty());
+}
+
+}  // namespace
