@@ -1,9 +1,13 @@
 // Database requests from a client through a real dgnhost to a real SQLite
 // file made with dgndb from the joiner's example description.
 
+#include "client/connection/host_connection.h"
+#include "client/connection/tcb_layout.h"
 #include "client/database/database.h"
 #include "client/database/database_layout.h"
 #include "client/session/session.h"
+#include "client/platform/process.h"
+#include "host/database/sqlite_handles.h"
 #include "host/header_only_design.h"
 #include "tools/dbmake/database_builder.h"
 #include "tools/dbmake/db_description.h"
@@ -11,11 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace vornel {
@@ -288,6 +295,25 @@ TEST_F(DatabaseRequestsTest, ErrorsCarryStatusesAndLeaveTheCallersBuffer) {
   }
   EXPECT_EQ(field(kLines, 1, 3), "N2");  // the refused pair ran neither statement
   EXPECT_EQ(field(kLines, 1, 1), "1");
+}
+
+TEST_F(DatabaseRequestsTest, AnsweredStatementsSurviveAKilledHost) {
+  attach_and_connect();
+  ASSERT_EQ(request(dbwire::kExecute, "update lines set to_id='kept' where mslink=3;"), 0);
+  ASSERT_EQ(request(dbwire::kExecute, "update lines set to_id='lost' where mslink=3; select 1;"), kInvalidStatement);
+  const auto host = static_cast<pid_t>(wire::load<std::int32_t>(connection::tcb_bytes(), tcb::kHostProcessId));
+  ASSERT_EQ(kill(host, SIGKILL), 0);
+  for (int i = 0; i < 500 && platform::process_alive(host); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_FALSE(platform::process_alive(host));
+
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open_v2("run.db", &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  host::database::ConnectionHandle db(raw);
+  sqlite3_stmt* statement_raw = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db.get(), "select to_id from lines where mslink=3;", -1, &statement_raw, nullptr), SQLITE_OK);
+  host::database::StatementHandle statement(statement_raw);
+  ASSERT_EQ(sqlite3_step(statement.get()), SQLITE_ROW);
+  EXPECT_EQ(host::database::column_text(statement.get(), 0), "kept");
 }
 
 TEST_F(DatabaseRequestsTest, DetachEndsTheAttachment) {
