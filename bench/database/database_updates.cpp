@@ -4,6 +4,9 @@
 // second against the target of 20,000, and, to tell the database from the
 // transport, the rate of the same statements given to the server in-process.
 //   database_updates [COUNT] [ROWS]
+// Client and host hand each request back and forth, so on a machine whose
+// cores are busy with other work the figure through dgnhost measures the
+// wait for a core; `chrt -f 1 database_updates` measures the code.
 // Run from anywhere: dgnhost and dgnhost.rsc are taken from this program's
 // directory (build/bin); the files live in a temporary folder.
 

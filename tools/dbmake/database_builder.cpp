@@ -66,7 +66,10 @@ std::int64_t next_occurrence(const TableSpec& table) {
 }
 
 bool write_tables(Writer& writer, const DatabaseSpec& spec) {
-  if (!writer.run("pragma journal_mode=wal; begin;") ||
+  // Small pages: a run changes one row per statement, and each commit
+  // writes the pages it changed to the log, so 1 KiB pages make every
+  // statement's write a quarter of the default.
+  if (!writer.run("pragma page_size=1024; pragma journal_mode=wal; begin;") ||
       !writer.run("create table mscatalog (tablename text not null unique collate nocase, "
                   "entitynum integer not null unique, nextocc integer not null default 1);"))
     return false;

@@ -94,6 +94,7 @@ TEST_F(DbMakeTest, WritesCatalogTablesAndRows) {
   EXPECT_EQ(query(path, "select ifnull(name, 'NULL') || '|' || code from roads where mslink=4;"), "NULL|-2");
   EXPECT_EQ(query(path, "select count(*) from nodes;"), "0");
   EXPECT_EQ(query(path, "pragma journal_mode;"), "wal");
+  EXPECT_EQ(query(path, "pragma page_size;"), "1024");
   EXPECT_FALSE(fs::exists(path + ".part"));
 
   // An existing file is never overwritten.
