@@ -20,7 +20,7 @@ using namespace vornel::joiner;
 constexpr int kOutOfMemory = 5;
 
 [[noreturn]] void fail_load(JoinRun& run, int status) {
-  clean_up(run);
+  release_run(run);
   throw RunEnd{status};
 }
 

@@ -16,12 +16,6 @@ void detach_database(JoinRun& run) {
   run.setup.db_attached = false;
 }
 
-void release(JoinRun& run) {
-  detach_database(run);
-  close_design(run);
-  run.table.release();
-}
-
 void print_conversion(JoinRun& run, bool with_shapes) {
   const RunConfig& cfg = run.cfg;
   const RunCounters& c = run.counters;
@@ -52,6 +46,12 @@ void close_design(JoinRun& run) {
   run.out.flush();
   dedfpi(&word);
   run.setup.design_open = false;
+}
+
+void release_run(JoinRun& run) {
+  detach_database(run);
+  close_design(run);
+  run.table.release();
 }
 
 void clean_up(JoinRun& run) {
@@ -141,7 +141,7 @@ void print_summary(JoinRun& run, SummaryVariant variant) {
 void finish_run(JoinRun& run) {
   print(run.out, "\n\nQBT_vornel finishing ......\n");
   if (run.cfg.node_opt) finish_nodes(run);
-  release(run);
+  release_run(run);
   if (diag)
     print(run.out, "\n %d - %d = %d\n", run.counters.chains_started, run.counters.point_elements,
           run.counters.written_elements);
@@ -150,7 +150,7 @@ void finish_run(JoinRun& run) {
 }
 
 void finish_at_label_limit(JoinRun& run) {
-  release(run);
+  release_run(run);
   print_summary(run, SummaryVariant::early);
   throw RunEnd{1000};
 }
@@ -158,10 +158,10 @@ void finish_at_label_limit(JoinRun& run) {
 void finish_after_error(JoinRun& run, int status) {
   if (status == 16) {
     if (run.cfg.node_opt) finish_nodes(run);
-    release(run);
+    release_run(run);
     print_summary(run, SummaryVariant::line_pass_error);
   } else {
-    release(run);
+    release_run(run);
     if (run.cfg.label_opt) print(run.out, "\n  Placed %d labels\n", run.counters.labels_placed);
     print_conversion(run, true);
     run.out.flush();

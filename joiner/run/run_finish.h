@@ -14,6 +14,9 @@ void close_design(JoinRun& run);
 // Detaches the database when attached, closes the design file, prints
 // "\n\n" and frees the point table: the clean-up of the set-up failures.
 void clean_up(JoinRun& run);
+// Detaches the database when attached, closes the design file and frees the
+// point table, printing nothing.
+void release_run(JoinRun& run);
 
 void print_summary(JoinRun& run, SummaryVariant variant);
 
