@@ -16,6 +16,7 @@ namespace {
 // Statements kept compiled; beyond this the cache starts afresh.
 constexpr std::size_t kCachedStatements = 256;
 constexpr int kBusyTimeoutMs = 5000;
+constexpr std::int64_t kLargestLinkable = 0xFFFFFFFF;
 
 std::string trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(" \t\r\n");
@@ -169,6 +170,7 @@ int DatabaseServer::attach_active(EntityLinkage& linkage) {
     CatalogEntry entry;
     if (int status = find_entity(db_.get(), cache_, active_.entity, entry); status != kDbOk) return status;
     if (int status = FeatureTable(db_.get(), cache_, entry.table).has_row(mslink); status != kDbOk) return status;
+    if (mslink < 0 || mslink > kLargestLinkable) return kDbInvalidStatement;
   }
   linkage = {active_.entity, mslink};
   return kDbOk;
@@ -186,6 +188,8 @@ int DatabaseServer::add_row(int entity, std::int64_t copy_from, std::int64_t& ms
     std::int64_t largest = 0;
     if (int status = table.largest_mslink(largest); status != kDbOk) return status;
     mslink = std::max<std::int64_t>({entry.next_occurrence, largest + 1, 1});
+    // A linkage carries 32 bits of mslink.
+    if (mslink > kLargestLinkable) return kDbWriteFailed;
     if (int status = copy_from != 0 ? table.insert_copy(copy_from, mslink) : table.insert_empty(mslink); status != kDbOk)
       return status;
     return set_next_occurrence(db_.get(), cache_, entity, mslink + 1);

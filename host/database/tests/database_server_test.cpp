@@ -209,6 +209,11 @@ TEST_F(DatabaseServerTest, NullActiveEntityMakesNewRowsWithTheCatalogsNextMslink
   ASSERT_EQ(server_.attach_active(first), kDbOk);
   EXPECT_EQ(first.mslink, 7);
   EXPECT_EQ(outside("select nextocc from mscatalog where entitynum=7;"), "8");
+
+  // Past what a linkage holds: refused, nothing added.
+  ASSERT_EQ(server_.execute("update mscatalog set nextocc=4294967296 where entitynum=7;"), kDbOk);
+  EXPECT_EQ(server_.attach_active(first), kDbWriteFailed);
+  EXPECT_EQ(outside("select count(*) from roads;"), "6");
 }
 
 TEST_F(DatabaseServerTest, NewLinkageModeCopiesTheActiveRow) {
