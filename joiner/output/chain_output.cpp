@@ -218,6 +218,5 @@ void write_chain(JoinRun& run, WriteReason reason) {
   }
 }
 
-void move_etak_centroids(JoinRun&, bool) {}
 
 }  // namespace vornel::joiner

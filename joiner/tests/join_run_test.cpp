@@ -2,6 +2,7 @@
 // real extractor, sorter, joiner and dgnhost, and the file dumped afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -151,6 +152,74 @@ TEST_F(JoinRun, WalksJoinAndBreakAsTheNodesAndAttributesSay) {
     std::sort(got.begin(), got.end(), [](auto& a, auto& b) { return a.vertices < b.vertices; });
     EXPECT_EQ(got, expected);
   }
+}
+
+TEST_F(JoinRun, OutputOptionsShapeWhatIsWritten) {
+  struct Case {
+    const char* name;
+    const char* design;
+    std::vector<std::string> options;
+    std::vector<Element> written;
+    std::vector<std::string> printed;
+  };
+  const Case cases[] = {
+      {"weeding mode 3 drops a repeated vertex",
+       "linestring level=10 : 0 0 0 0 5000 5000\n",
+       {"-WZ"},
+       {{"3", "10", "0", "0,0;5000,5000"}},
+       {"\nDuplicate vertice weeded at 0, 0", "\n  weeded 1 zero length cords"}},
+      {"closed chains become shapes",
+       "line level=10 : 0 0 1000 0\nline level=10 : 1000 0 1000 1000\n"
+       "line level=10 : 1000 1000 0 1000\nline level=10 : 0 1000 0 0\n",
+       {"-Shape"},
+       {{"6", "10", "0", "0,0;1000,0;1000,1000;0,1000;0,0"}},
+       {"Converted 4 segments into 1 shapes"}},
+      {"an open chain asked for as a shape is a heavier line string of the next colour",
+       "linestring level=10 color=4 : 0 0 1000 0 1000 1000\n",
+       {"-Shape"},
+       {{"4", "10", "5", "0,0;1000,0;1000,1000"}},
+       {"\nElement could not be placed as shape due to lack of closure\n Element placed as linestring of color 5 with weight 1\n"}},
+      {"short dangling chains are dropped as overshoots",
+       "line level=10 : 0 0 3000 0\nline level=10 : 0 10000 20000 10000\n",
+       {"-O", "0.5"},
+       {{"3", "10", "0", "0,10000;20000,10000"}},
+       {"\n  Deleted 1 short overshoot elements\n"}},
+      {"long chains are cut into line strings of at most 101 vertices",
+       "linestring level=10 : 0 0 100 0 200 0 300 0 400 0 500 0 600 0 700 0\n"
+       "linestring level=10 : 700 0 800 0 900 0 1000 0\n",
+       {"-V", "5"},
+       {{"4", "10", "0", "0,0;100,0;200,0;300,0;400,0"},
+        {"4", "10", "0", "400,0;500,0;600,0;700,0;800,0"},
+        {"4", "10", "0", "800,0;900,0;1000,0"}},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramResult run = join(c.design, c.options);
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+    for (const std::string& text : c.printed) EXPECT_NE(run.output.find(text), std::string::npos) << run.output;
+    EXPECT_EQ(elements(), c.written);
+  }
+}
+
+TEST_F(JoinRun, ShapeCentroidAndEtakMoves) {
+  // A shape read back from the file: the centroid takes its linkage.
+  ProgramResult run = join("shape level=14 link=7/5 : 0 0 1000 0 1000 1000 0 1000 0 0\n",
+                           {"-Shape", "-SH", "3,0", "-e", "6"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const ProgramResult dump = run_program("dgntool", {"dump", "d.dgn"}, dir_.path());
+  EXPECT_NE(dump.output.find("type=3 level=14 deleted=0"), std::string::npos) << dump.output;
+  EXPECT_NE(dump.output.find("links=db:7/5\npos="), std::string::npos) << dump.output;
+  EXPECT_NE(dump.output.find("vertices=0,0;1000,0;1000,1000;0,1000;0,0 links=-"), std::string::npos) << dump.output;
+
+  run = join("line level=10 : 0 0 1000 0\ntext level=20 origin=500,4 : \"L\"\ntext level=5 origin=500,-4 : \"R\"\n",
+             {"-etak", "-e", "3,17"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_NE(run.output.find("\n  Moved 2 etak centroids\n"), std::string::npos) << run.output;
+  std::vector<std::string> text_levels;
+  for (const Element& e : elements())
+    if (e.type == "17") text_levels.push_back(e.level);
+  EXPECT_EQ(text_levels, (std::vector<std::string>{"10", "59"}));
 }
 
 TEST_F(JoinRun, TakenElementsAreMarkedDeletedWithTheirDataKept) {
