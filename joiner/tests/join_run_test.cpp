@@ -222,6 +222,19 @@ TEST_F(JoinRun, ShapeCentroidAndEtakMoves) {
   EXPECT_EQ(text_levels, (std::vector<std::string>{"10", "59"}));
 }
 
+TEST_F(JoinRun, ArcsAreStrokedIntoTheChain) {
+  const ProgramResult run = join(
+      "line level=10 : 0 0 1000 0\narc level=10 origin=2000,0 axes=1000,1000 start=180 sweep=-180\n",
+      {"-e", "3,16"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const std::vector<Element> written = elements();
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_TRUE(written[0].vertices.starts_with("0,0;1000,0;")) << written[0].vertices;
+  EXPECT_TRUE(written[0].vertices.ends_with(";3000,0")) << written[0].vertices;
+  EXPECT_NE(written[0].vertices.find(";2000,1000;"), std::string::npos) << written[0].vertices;
+  EXPECT_NE(run.output.find("Converted 2 segments into 1 line strings/lines"), std::string::npos);
+}
+
 TEST_F(JoinRun, TakenElementsAreMarkedDeletedWithTheirDataKept) {
   const ProgramResult run = join("line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n");
   ASSERT_EQ(run.exit_status, 0) << run.output;
