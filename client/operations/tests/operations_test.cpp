@@ -299,6 +299,42 @@ TEST_F(OperationsTest, ComplexShapesAndChainsComeBackWithTheirHeaders) {
   }
 }
 
+TEST_F(OperationsTest, ShapesSplitOnlyPastTheirLimit) {
+  open("line level=1 : 0 0 1 1\n");
+  struct Case {
+    std::int16_t count;
+    std::vector<int> types;          // top-level element and its components
+    std::vector<int> vertex_counts;
+  } cases[] = {{101, {6}, {101}}, {102, {14, 4, 4}, {0, 101, 2}}};
+  std::uint32_t at = 1536 + 52;
+  const std::int16_t level = 2;
+  for (const Case& c : cases) {
+    std::vector<std::int32_t> v;
+    for (int i = 0; i < c.count; ++i) v.insert(v.end(), {i, i % 2});
+    std::int16_t status = -1;
+    ASSERT_EQ(shdfpi(kMode, &level, nullptr, v.data(), &c.count, &status, nullptr), 0);
+    for (std::size_t k = 0; k < c.types.size(); ++k) {
+      SCOPED_TRACE(c.count);
+      const Memory m = read_through_host(at);
+      EXPECT_EQ((word(m, 0) >> 8) & 0x7F, c.types[k]);
+      if (c.vertex_counts[k] > 0) {
+        EXPECT_EQ(word(m, 40), c.vertex_counts[k]);
+        EXPECT_EQ(long_at(m, 44), 100 * static_cast<std::int32_t>(k > 0 ? k - 1 : 0));  // pieces share a vertex
+      }
+      at += 2 * (word(m, 2) - (c.types[k] == 14 ? 2 : 3) + 2);
+    }
+  }
+  // A shape whose complex would pass 65,535 words is refused before sending.
+  std::vector<std::int32_t> huge(2 * 15500, 0);
+  const std::int16_t too_many = 15500;
+  std::int16_t status = 0;
+  EXPECT_EQ(shdfpi(kMode, &level, nullptr, huge.data(), &too_many, &status, nullptr), 905);
+  EXPECT_FALSE(complex_element_open());
+  const std::int32_t file = 0, end = static_cast<std::int32_t>(at);
+  std::uint16_t buffer[1024];
+  EXPECT_EQ(ms_read_element(buffer, &file, &end), 1011);
+}
+
 TEST_F(OperationsTest, RewriteAndDeleteActInPlace) {
   open("linestring level=2 : 0 0 10 0 20 0\nline level=3 : 5 5 6 6\n");
   const std::int32_t position = 1536;
