@@ -305,9 +305,7 @@ void walk_ring(JoinRun& run, std::int32_t r) {
       if (point) negate(run, c);
       if (!run.cfg.no_join) {
         break_noted = true;
-        const int d = run.cfg.dimen;
-        for (std::int32_t a = 0, b = run.vertindex; a < b; ++a, --b)
-          std::swap_ranges(run.vertex(a), run.vertex(a) + d, run.vertex(b));
+        reverse_chain(run);
       }
       const std::int32_t back = find_end_record(run.table, run.vertex(run.vertindex), run.ring_start_position);
       if (back < 0) {

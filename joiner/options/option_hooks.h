@@ -3,6 +3,7 @@
 // the engine makes at a fixed place; those not built yet do nothing.
 #pragma once
 
+#include "joiner/output/chain_output.h"
 #include "joiner/run/join_run.h"
 #include "joiner/run/point_table.h"
 
@@ -23,7 +24,10 @@ void join_point_flag(JoinRun& run, const std::int32_t* node_point);
 void mismatch_flags(JoinRun& run, const std::int32_t* node_point);
 // Per written piece, in chain output order.
 void overshoot_flag(JoinRun& run, std::int32_t start, std::int32_t last);
-void flip_chain(JoinRun& run);
+// A chain whose first element was appended reversed is written in that
+// element's own direction; the compass, elevation, dangle and database flips
+// join here.
+void flip_chain(JoinRun& run, WriteReason reason);
 void linear_parameters_and_label(JoinRun& run, std::int32_t start, std::int32_t last);
 // Node rows still owed at the finish.
 void finish_nodes(JoinRun& run);

@@ -1,6 +1,7 @@
 #include "joiner/output/chain_output.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -101,12 +102,6 @@ bool skip_piece(JoinRun& run, std::int32_t s, std::int32_t n) {
   return (!pass1 || !o || d || short_piece) && (!pass2 || !o || d);
 }
 
-void reverse_chain(JoinRun& run) {
-  const int d = run.cfg.dimen;
-  for (std::int32_t a = 0, b = run.vertindex; a < b; ++a, --b)
-    std::swap_ranges(run.vertex(a), run.vertex(a) + d, run.vertex(b));
-}
-
 // Places one piece; returns the index, relative to s, of its last vertex written.
 std::int32_t place_piece(JoinRun& run, std::int32_t s, std::int32_t n, WriteReason reason) {
   RunConfig& cfg = run.cfg;
@@ -161,12 +156,21 @@ std::int32_t place_piece(JoinRun& run, std::int32_t s, std::int32_t n, WriteReas
 
 }  // namespace
 
+void reverse_chain(JoinRun& run) {
+  const int d = run.cfg.dimen;
+  for (std::int32_t a = 0, b = run.vertindex; a < b; ++a, --b)
+    std::swap_ranges(run.vertex(a), run.vertex(a) + d, run.vertex(b));
+}
+
 void write_chain(JoinRun& run, WriteReason reason) {
   RunConfig& cfg = run.cfg;
   std::int32_t last = run.vertindex;
   weed(run, last);
   run.vertindex = last;
   if (!(reason == WriteReason::flush && line_pass(run))) run.first_break_piece = true;
+  // The node the walk stands at; a flip may move it to the front of the buffer.
+  std::array<std::int32_t, 3> node{};
+  std::copy(run.vertex(run.vertindex), run.vertex(run.vertindex) + cfg.dimen, node.begin());
 
   const bool slope_breaks = cfg.brk_count >= 1;
   const toolkit::BreakIntervals intervals = slope_breaks ? break_intervals(cfg) : toolkit::BreakIntervals{};
@@ -187,7 +191,7 @@ void write_chain(JoinRun& run, WriteReason reason) {
     colour_contour(run, s);
     if (line_pass(run)) {
       if (run.pass == Pass::first && cfg.over_flag) overshoot_flag(run, s, n);
-      flip_chain(run);
+      flip_chain(run, reason);
     }
     linear_parameters_and_label(run, s, n);
     if (skip_piece(run, s, n)) {
@@ -210,7 +214,7 @@ void write_chain(JoinRun& run, WriteReason reason) {
       break;
     }
     case WriteReason::break_:
-      std::copy(run.vertex(run.vertindex), run.vertex(run.vertindex) + d, run.vertex(0));
+      std::copy(node.begin(), node.begin() + d, run.vertex(0));
       run.vertindex = 0;
       break;
     case WriteReason::end:

@@ -14,6 +14,9 @@ enum class WriteReason {
 
 void write_chain(JoinRun& run, WriteReason reason);
 
+// Reverses the chain buffer in place.
+void reverse_chain(JoinRun& run);
+
 // Moves the text labels beside the first segment of a chain (etak).
 void move_etak_centroids(JoinRun& run, bool reversed);
 
