@@ -177,6 +177,7 @@ void write_chain(JoinRun& run, WriteReason reason) {
   std::int32_t s = 0;
   std::int32_t remaining = run.vertindex;
   std::int32_t tail = 0;
+  bool reversed = false;
   while (s < run.vertindex) {
     std::int32_t n = run.vertindex;
     if (slope_breaks) {
@@ -186,12 +187,13 @@ void write_chain(JoinRun& run, WriteReason reason) {
       n = std::clamp(n, 1, std::max(remaining, 1));
       remaining -= n;
       if (cfg.brk_color) cfg.sym_value[kColor] = interval_color;
+      if (cfg.curbrkTabEnt != 0) break_table_row(run);
       if (diag) print(run.out, "\nBreakVert=%d of %d", n, remaining + n);
     }
     colour_contour(run, s);
     if (line_pass(run)) {
       if (run.pass == Pass::first && cfg.over_flag) overshoot_flag(run, s, n);
-      flip_chain(run, reason);
+      if (flip_chain(run, reason)) reversed = !reversed;
     }
     linear_parameters_and_label(run, s, n);
     if (skip_piece(run, s, n)) {
@@ -206,7 +208,8 @@ void write_chain(JoinRun& run, WriteReason reason) {
   const int d = cfg.dimen;
   switch (reason) {
     case WriteReason::flush: {
-      if (line_pass(run) && (run.flip_elm == 1 || run.flip_elm == 10)) reverse_chain(run);
+      // A chain written turned goes back to the walk's direction.
+      if (reversed) reverse_chain(run);
       tail = std::clamp(tail, 0, run.vertindex);
       const std::int32_t count = run.vertindex - tail + 1;
       std::copy(run.vertex(tail), run.vertex(tail) + static_cast<std::ptrdiff_t>(count) * d, run.vertex(0));
