@@ -232,38 +232,31 @@ TEST_F(JoinRun, ShapeCentroidAndEtakMoves) {
   EXPECT_EQ(text_levels, (std::vector<std::string>{"10", "59"}));
 }
 
-TEST_F(JoinRun, ArcsAreStrokedIntoTheChain) {
-  const ProgramResult run = join(
-      "line level=10 : 0 0 1000 0\narc level=10 origin=2000,0 axes=1000,1000 start=180 sweep=-180\n",
-      {"-e", "3,16"});
-  ASSERT_EQ(run.exit_status, 0) << run.output;
-  const std::vector<Element> written = elements();
-  ASSERT_EQ(written.size(), 1u);
-  EXPECT_TRUE(written[0].vertices.starts_with("0,0;1000,0;")) << written[0].vertices;
-  EXPECT_TRUE(written[0].vertices.ends_with(";3000,0")) << written[0].vertices;
-  EXPECT_NE(written[0].vertices.find(";2000,1000;"), std::string::npos) << written[0].vertices;
-  EXPECT_NE(run.output.find("Converted 2 segments into 1 line strings/lines"), std::string::npos);
-}
-
-TEST_F(JoinRun, DatabaseValuesDecideTheJoin) {
-  write_file(dir_ / "db.txt", "table roads 17\ncolumn kind text\nrow 1 'A'\nrow 2 'A'\nrow 3 'B'\n");
-  ASSERT_EQ(run_program("dgndb", {"make", "db.txt", "d.db"}, dir_.path()).exit_status, 0);
-  const char* design =
-      "line level=10 link=17/1 : 0 0 1000 0\nline level=10 link=17/2 : 1000 0 2000 0\n"
-      "line level=10 link=17/3 : 2000 0 3000 0\n"
-      "line level=10 : 5000 0 6000 0\nline level=10 : 6000 0 7000 0\n";
-  ProgramResult run = join(design, {"-NV", "roads,kind"});
-  ASSERT_EQ(run.exit_status, 0) << run.output;
-  // Equal values join, a change breaks, and two pieces without a row both
-  // have the empty value.
-  const std::vector<Element> expected = {{"4", "10", "0", "0,0;1000,0;2000,0"},
-                                         {"3", "10", "0", "2000,0;3000,0"},
-                                         {"4", "10", "0", "5000,0;6000,0;7000,0"}};
-  EXPECT_EQ(elements(), expected);
-
-  run = join(design, {"-NV", "roads,colour"});
-  EXPECT_EQ(run.exit_status, 90) << run.output;
-  EXPECT_NE(run.output.find("\n Field name colour not found in table"), std::string::npos) << run.output;
+TEST_F(JoinRun, ArcsAndBsplinesAreStrokedIntoTheChain) {
+  struct Case {
+    const char* name;
+    const char* second;
+    const char* types;
+    const char* far_end;
+    const char* inside;
+  };
+  const Case cases[] = {
+      {"arc", "arc level=10 origin=2000,0 axes=1000,1000 start=180 sweep=-180\n", "3,16", ";3000,0", ";2000,1000;"},
+      {"B-spline with its poles collected from the file",
+       "bspline level=10 order=3 {\n  poles : 1000 0 2000 1000 3000 0 4000 1000\n}\n", "3,27", ";4000,1000",
+       ";2500,500;"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramResult run = join(std::string("line level=10 : 0 0 1000 0\n") + c.second, {"-e", c.types});
+    ASSERT_EQ(run.exit_status, 0) << run.output;
+    const std::vector<Element> written = elements();
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_TRUE(written[0].vertices.starts_with("0,0;1000,0;")) << written[0].vertices;
+    EXPECT_TRUE(written[0].vertices.ends_with(c.far_end)) << written[0].vertices;
+    EXPECT_NE(written[0].vertices.find(c.inside), std::string::npos) << written[0].vertices;
+    EXPECT_NE(run.output.find("Converted 2 segments into 1 line strings/lines"), std::string::npos);
+  }
 }
 
 TEST_F(JoinRun, TakenElementsAreMarkedDeletedWithTheirDataKept) {
