@@ -58,14 +58,10 @@ class Driver : public ::testing::Test {
     return {};
   }
 
-  void make_catalog(const std::string& rows) {
-    const ProgramResult made = run_program(
-        "/usr/bin/perl",
-        {"-MDBI", "-e",
-         "my $d = DBI->connect('dbi:SQLite:dbname=d.db') or die; "
-         "$d->do('CREATE TABLE mscatalog (tablename TEXT, entitynum INTEGER, nextocc INTEGER)'); " +
-             rows},
-        dir_.path());
+  // The design file's default database, made by dgndb from a description.
+  void make_database(const std::string& description) {
+    write_file(dir_ / "d_db.txt", description);
+    const ProgramResult made = run_program("dgndb", {"make", "d_db.txt", "d.db"}, dir_.path());
     ASSERT_EQ(made.exit_status, 0) << made.output;
   }
 
@@ -117,9 +113,10 @@ TEST_F(Driver, RunsAListFileThroughQuilletAndA3dFileThroughPellax) {
 }
 
 TEST_F(Driver, NodeOptionsTakeTheEntityNumberFromTheCatalog) {
-  make_catalog("$d->do(q{INSERT INTO mscatalog VALUES ('nodes', 77, 40)});");
+  make_database("table nodes 77 40\ncolumn node_id text\ncolumn cnt integer\n"
+                "column x real\ncolumn y real\n");
   const ProgramResult result =
-      drive({"-F", "d.dgn", "-ll", "10", "-PN", "5,nodes,id,cnt,x,y", "-k"});
+      drive({"-F", "d.dgn", "-ll", "10", "-PN", "5,nodes,node_id,cnt,x,y", "-k"});
   ASSERT_EQ(result.exit_status, 0) << result.output;
   // Node-link records: the mslink of the linkage to entity 77.
   EXPECT_EQ(kept("startstp."),
