@@ -79,6 +79,10 @@ TEST_F(Driver, RunsExtractorSorterAndJoinerAndRemovesTheRunFiles) {
   ASSERT_NE(join, std::string::npos) << result.output;
   EXPECT_LT(extract, sort);
   EXPECT_LT(sort, join);
+  // The two level-10 lines meet end to end: the joiner makes one of them.
+  EXPECT_NE(result.output.find("Converted 3 segments into 2 line strings/lines"),
+            std::string::npos)
+      << result.output;
   EXPECT_TRUE(run_files().empty());
   // The default database beside the design file, with an empty catalog.
   EXPECT_TRUE(std::filesystem::exists(dir_ / "d.db"));
