@@ -9,7 +9,6 @@ void capture_label_text(JoinRun&) {}
 void join_point_flag(JoinRun&, const std::int32_t*) {}
 void mismatch_flags(JoinRun&, const std::int32_t*) {}
 void overshoot_flag(JoinRun&, std::int32_t, std::int32_t) {}
-void break_table_row(JoinRun&) {}
 bool flip_chain(JoinRun& run, WriteReason reason) {
   // Whole pieces of a flush are cut from the front of the buffer; reversing
   // it would write the walk's end and keep its start, so a flushed chain is

@@ -24,8 +24,6 @@ void join_point_flag(JoinRun& run, const std::int32_t* node_point);
 void mismatch_flags(JoinRun& run, const std::int32_t* node_point);
 // Per written piece, in chain output order.
 void overshoot_flag(JoinRun& run, std::int32_t start, std::int32_t last);
-// The break-table row of a piece (its own database row per slope piece).
-void break_table_row(JoinRun& run);
 // A chain whose first element was appended reversed is written in that
 // element's own direction; the compass, elevation, dangle and database flips
 // join here.

@@ -10,6 +10,7 @@
 #include "joiner/console_print.h"
 #include "joiner/diag.h"
 #include "joiner/options/option_hooks.h"
+#include "joiner/output/break_table_row.h"
 #include "joiner/output/element_output.h"
 #include "joiner/output/shape_centroid.h"
 #include "joiner/run/run_finish.h"
@@ -187,7 +188,7 @@ void write_chain(JoinRun& run, WriteReason reason) {
       n = std::clamp(n, 1, std::max(remaining, 1));
       remaining -= n;
       if (cfg.brk_color) cfg.sym_value[kColor] = interval_color;
-      if (cfg.curbrkTabEnt != 0) break_table_row(run);
+      if (cfg.curbrkTabEnt != 0) add_break_table_row(run);
       if (diag) print(run.out, "\nBreakVert=%d of %d", n, remaining + n);
     }
     colour_contour(run, s);

@@ -139,6 +139,7 @@ struct JoinRun {
   std::int16_t flip_elm = 0;
   std::int16_t out_status = 0;
   bool first_break_piece = true;  // the break-table first-piece marker
+  std::int32_t break_mslink = 0;   // the chain's row in the current break table
   std::int32_t ring_start_position = 0;
   bool ring_break_noted = false;
   bool ring_walk_ending = false;

@@ -259,6 +259,39 @@ TEST_F(JoinRun, ArcsAndBsplinesAreStrokedIntoTheChain) {
   }
 }
 
+TEST_F(JoinRun, DatabaseValuesDecideTheJoin) {
+  write_file(dir_ / "db.txt", "table roads 17\ncolumn kind text\nrow 1 'A'\nrow 2 'A'\nrow 3 'B'\n");
+  ASSERT_EQ(run_program("dgndb", {"make", "db.txt", "d.db"}, dir_.path()).exit_status, 0);
+  const char* design =
+      "line level=10 link=17/1 : 0 0 1000 0\nline level=10 link=17/2 : 1000 0 2000 0\n"
+      "line level=10 link=17/3 : 2000 0 3000 0\n"
+      "line level=10 : 5000 0 6000 0\nline level=10 : 6000 0 7000 0\n";
+  ProgramResult run = join(design, {"-NV", "roads,kind"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  // Equal values join, a change breaks, and two pieces without a row both
+  // have the empty value.
+  const std::vector<Element> expected = {{"4", "10", "0", "0,0;1000,0;2000,0"},
+                                         {"3", "10", "0", "2000,0;3000,0"},
+                                         {"4", "10", "0", "5000,0;6000,0;7000,0"}};
+  EXPECT_EQ(elements(), expected);
+
+  run = join(design, {"-NV", "roads,colour"});
+  EXPECT_EQ(run.exit_status, 90) << run.output;
+  EXPECT_NE(run.output.find("\n Field name colour not found in table"), std::string::npos) << run.output;
+}
+
+TEST_F(JoinRun, EachSlopePieceGetsItsOwnBreakTableRow) {
+  write_file(dir_ / "db.txt", "table breaks 19\ncolumn name text\nrow 1 'Main Street'\nrow 2 'Side'\n");
+  ASSERT_EQ(run_program("dgndb", {"make", "db.txt", "d.db"}, dir_.path()).exit_status, 0);
+  const ProgramResult run = join("dimension 3\nlinestring level=10 link=19/1 : 0 0 0 1000 0 0 2000 0 0\n",
+                                 {"-BD", "breaks", "-B", "1,0,100,0,0"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const ProgramResult dump = run_program("dgntool", {"dump", "d.dgn"}, dir_.path());
+  // The piece carries the new row, a copy of the chain's row.
+  EXPECT_NE(dump.output.find("deleted=0 complex=0 words="), std::string::npos);
+  EXPECT_NE(dump.output.find("vertices=0,0,0;1000,0,0;2000,0,0 links=db:19/3"), std::string::npos) << dump.output;
+}
+
 TEST_F(JoinRun, TakenElementsAreMarkedDeletedWithTheirDataKept) {
   const ProgramResult run = join("line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n");
   ASSERT_EQ(run.exit_status, 0) << run.output;
