@@ -116,6 +116,12 @@ TEST_F(JoinRun, WalksJoinAndBreakAsTheNodesAndAttributesSay) {
        {},
        {{"3", "10", "1", "0,0;1000,0"}, {"3", "10", "2", "1000,0;2000,0"}},
        "Converted 2 segments into 2 line strings/lines"},
+      {"graphic groups compare as unsigned words",
+       "line level=10 gg=40000 : 0 0 1000 0\nline level=10 gg=40000 : 1000 0 2000 0\n"
+       "line level=10 gg=7 : 2000 0 3000 0\n",
+       {},
+       {{"4", "10", "0", "0,0;1000,0;2000,0"}, {"3", "10", "0", "2000,0;3000,0"}},
+       "Converted 3 segments into 2 line strings/lines"},
       {"levels 5, 5, 6 break before the third",
        "line level=5 : 0 0 1000 0\nline level=5 : 1000 0 2000 0\nline level=6 : 2000 0 3000 0\n",
        {},
