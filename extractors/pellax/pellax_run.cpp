@@ -290,7 +290,9 @@ int Run::process_element(const ElementBuffer& element, const client::ScanPositio
                                            file_dimension_, vertices_);
   } else if (extract::read_element_points(bytes, file_dimension_, true, vertices_) !=
              extract::PointsResult::ok) {
-    return 0;  // a record too short for its own counts gives no points
+    std::printf("\n*** element at Block: %d, Byte: %d is shorter than its counts - skipped ***\n",
+                static_cast<int>(at.block), static_cast<int>(at.word * 2));
+    return 0;
   }
   if (status == extract::kOperationUnavailable) {
     std::printf("\n*** %s is not available in this build - element at Block: %d, Byte: %d ***\n",

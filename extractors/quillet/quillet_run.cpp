@@ -193,6 +193,8 @@ int Run::points_of(int kind, std::span<const std::uint8_t> element, const ListRe
                                            vertices_);
   } else if (extract::read_element_points(element, dimension_, true, vertices_) !=
              extract::PointsResult::ok) {
+    std::printf("\n*** element at Block: %d, Byte: %d is shorter than its counts - skipped ***\n",
+                static_cast<int>(position / 512), static_cast<int>(position % 512));
     vertices_.clear();
   }
   if (status == extract::kOperationUnavailable) {

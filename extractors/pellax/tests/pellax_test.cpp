@@ -310,6 +310,21 @@ line level=1 : 1 1 2 2
             "          02           02     1724\n");
 }
 
+TEST_F(Pellax, AnElementShorterThanItsVertexCountIsSkippedWithAMessage) {
+  // The line string at 1596 claims 700 vertices (count word at file byte 36).
+  std::string bytes = file("mixed.dgn");
+  bytes[1596 + 36] = static_cast<char>(700 & 0xFF);
+  bytes[1596 + 37] = static_cast<char>(700 >> 8);
+  vornel::testing::write_file(dir_ / "long.dgn", bytes);
+  const auto result = run("pellax", {"-F", "long.dgn", "-ll", "10-11"});
+  ASSERT_EQ(result.exit_status, 0) << result.output;
+  EXPECT_NE(result.output.find("\n*** element at Block: 3, Byte: 60 is shorter than its counts - "
+                               "skipped ***\n"),
+            std::string::npos)
+      << result.output;
+  EXPECT_EQ(positions(points()), (std::vector<long>{1536, 1536}));
+}
+
 TEST_F(Pellax, ARunThatFailsLeavesTheSettingsFileWithoutItsLastLines) {
   make_design("chain.dgn", "chain level=1 {\n  line level=1 : 0 0 5 5\n}\n");
   ASSERT_EQ(run("pellax", {"-F", "chain.dgn"}).exit_status, 8);
