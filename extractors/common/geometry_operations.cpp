@@ -5,6 +5,7 @@
 
 #include "client/operations/operations.h"
 #include "client/records/element_header.hpp"
+#include "toolkit/complex/type12_to_verts.h"
 
 namespace vornel::extract {
 namespace {
@@ -16,6 +17,7 @@ constexpr double kLargestRetryTolerance = 1000000.0;
 constexpr int kMaxRetries = 200;  // 1.25^200: far beyond any coordinate range
 constexpr std::int32_t kStrokeBufferBytes = 11120;
 constexpr std::size_t kMaxBsplineParts = 4;  // curve header, poles, knots, weights
+constexpr std::size_t kExpandedChainIntegers = 25000;
 
 using StrokeBuffer = std::array<std::int32_t, kStrokeBufferBytes / 4>;
 
@@ -38,10 +40,26 @@ const std::uint16_t* words_of(std::span<const std::uint8_t> element) {
 
 }  // namespace
 
-int expand_complex_chain(std::span<const std::uint8_t>, std::int32_t, int, bool,
-                         const StrokeTolerances&, std::vector<Vertex>& out) {
+int expand_complex_chain(std::span<const std::uint8_t> header, std::int32_t header_position,
+                         int dimension, bool stroke_curves, const StrokeTolerances& tolerances,
+                         std::vector<Vertex>& out) {
+  // 25,000 integers: 12,500 two-dimensional or 8,333 three-dimensional vertices.
+  std::vector<std::int32_t> buffer(kExpandedChainIntegers);
+  std::int16_t count = 0;
+  const std::span<const std::uint16_t> words(words_of(header), header.size() / 2);
+  toolkit::type12toVerts(words, header_position, buffer, &count,
+                         static_cast<std::int16_t>(dimension), stroke_curves ? 1 : 0,
+                         tolerances.arc, tolerances.bspline, tolerances.curve, 0);
+  // A chain cut at the end of the buffer keeps the vertices that fit.
   out.clear();
-  return kOperationUnavailable;
+  const auto stride = static_cast<std::size_t>(dimension);
+  const std::size_t n = std::min(static_cast<std::size_t>(std::max<std::int16_t>(count, 0)),
+                                 buffer.size() / stride);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::int32_t* v = buffer.data() + i * stride;
+    out.push_back({v[0], v[1], dimension == 3 ? v[2] : 0});
+  }
+  return 0;
 }
 
 int stroke_arc_or_curve(std::span<const std::uint8_t> element, double tolerance, int dimension,

@@ -1,9 +1,8 @@
 // Geometry that the extractors get from operations of the client library and
 // the toolkit: arcs and curves stroked and B-spline curves stroked by the
 // design host, complex chains expanded into vertices. Each has one call site
-// here. Complex chain expansion is not in the toolkit yet: until it is, the
-// call reports kOperationUnavailable and the extractor stops with a message
-// naming the element kind.
+// here; an operation that reports kOperationUnavailable stops the extractor
+// with a message naming the element kind.
 #pragma once
 
 #include <cstdint>

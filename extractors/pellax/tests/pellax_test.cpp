@@ -257,11 +257,6 @@ struct FailureCase {
 };
 
 TEST_F(Pellax, FailuresGiveTheirMessageAndStatus) {
-  make_design("chain.dgn", R"(chain level=1 {
-  line level=1 : 0 0 5 5
-  line level=1 : 5 5 9 0
-}
-)");
   // A file that ends inside its first element.
   vornel::testing::write_file(dir_ / "cut.dgn", file("mixed.dgn").substr(0, 1570));
   const FailureCase cases[] = {
@@ -278,8 +273,6 @@ TEST_F(Pellax, FailuresGiveTheirMessageAndStatus) {
       {"v_check out of range", {"-F", "mixed.dgn", "-v", "102"}, {}, 97, "\nInvalid v_check value"},
       {"design file missing", {"-F", "absent.dgn"}, {}, 5, "\nError "},
       {"run identifier missing", {"-F", "mixed.dgn"}, {{"QBT_segpid", ""}}, 2, "QBT_segpid"},
-      {"complex chain expansion unavailable", {"-F", "chain.dgn"}, {}, 8,
-       "complex chain expansion is not available"},
   };
   for (const FailureCase& c : cases) {
     const auto result = run("pellax", c.args, c.env);
@@ -326,9 +319,32 @@ TEST_F(Pellax, AnElementShorterThanItsVertexCountIsSkippedWithAMessage) {
 }
 
 TEST_F(Pellax, ARunThatFailsLeavesTheSettingsFileWithoutItsLastLines) {
-  make_design("chain.dgn", "chain level=1 {\n  line level=1 : 0 0 5 5\n}\n");
-  ASSERT_EQ(run("pellax", {"-F", "chain.dgn"}).exit_status, 8);
-  EXPECT_EQ(settings(), "set QBT_segdim=2\nset QBT_dgnname=chain.dgn");
+  vornel::testing::write_file(dir_ / "cut.dgn", file("mixed.dgn").substr(0, 1570));
+  ASSERT_EQ(run("pellax", {"-F", "cut.dgn"}).exit_status, 6);
+  EXPECT_EQ(settings(), "set QBT_segdim=2\nset QBT_dgnname=cut.dgn");
+}
+
+// Positions: the chain header 1536, its components 1576 and 1628, a line 1690.
+TEST_F(Pellax, ExpandsComplexChainsIntoTheirVertices) {
+  make_design("chain.dgn", R"(chain level=1 {
+  line level=1 : 0 0 5 5
+  linestring level=1 : 5 5 9 0 12 3
+}
+line level=1 : 12 3 20 20
+)");
+  ASSERT_EQ(run("pellax", {"-F", "chain.dgn", "-i"}).exit_status, 0);
+  // The components give no records of their own; the chain's interior
+  // vertices are its expanded ones.
+  EXPECT_EQ(points(),
+            "          00           00     1536\n"
+            "          03           12     1536\n"
+            "          05           05       -1\n"
+            "          00           09       -1\n"
+            "          03           12     1690\n"
+            "          20           20     1690\n");
+  ASSERT_EQ(run("pellax", {"-F", "chain.dgn", "-r", "-e", "12"}).exit_status, 0);
+  EXPECT_EQ(file("list.run01"),
+            "     1     3     0           0           0          12           5     0     4    12\n");
 }
 
 }  // namespace

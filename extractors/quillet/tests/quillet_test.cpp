@@ -141,6 +141,17 @@ TEST_F(Quillet, AnElementAfterTheBsplineComponentsIsProcessedNext) {
             "          10           10     1536\n");
 }
 
+TEST_F(Quillet, ExpandsAComplexChainToItsEnds) {
+  make_design("chain.dgn", "chain level=1 {\n  line level=1 : 0 0 5 5\n"
+                           "  linestring level=1 : 5 5 9 0 12 3\n}\n");
+  make_list("chain.ulf", "file 1 chain.dgn\nelement 1 3 0\nelement 1 3 40\nend\n");
+  ASSERT_EQ(run("quillet", {"-U", "chain.ulf"}).exit_status, 0);
+  // The listed component (3/40) gives nothing of its own.
+  EXPECT_EQ(points(),
+            "          00           00     1536\n"
+            "          03           12     1536\n");
+}
+
 struct FailureCase {
   const char* name;
   std::vector<std::string> args;
