@@ -75,7 +75,6 @@ int stroke_arc_or_curve(std::span<const std::uint8_t> element, double tolerance,
 
 int stroke_with_retries(const BsplineStroke& stroke, double tolerance, std::vector<Vertex>& out) {
   int status = stroke(tolerance, out);
-  if (status == kOperationUnavailable) return status;
   const auto needs_retry = [&] {
     return out.size() > kMaxStrokedVertices ||
            (out.empty() && tolerance < kLargestRetryTolerance);
@@ -86,7 +85,6 @@ int stroke_with_retries(const BsplineStroke& stroke, double tolerance, std::vect
   for (int tries = 0; needs_retry() && tries < kMaxRetries; ++tries) {
     tolerance *= kToleranceGrowth;
     status = stroke(tolerance, out);
-    if (status == kOperationUnavailable) return status;
   }
   return status;
 }
@@ -115,16 +113,6 @@ int stroke_bspline_curve(std::span<const std::uint8_t> header,
         return status;
       },
       tolerance, out);
-}
-
-const char* operation_name(int type) {
-  switch (type) {
-    case client::element::complex_chain: return "complex chain expansion";
-    case client::element::arc: return "arc stroking";
-    case client::element::curve: return "curve stroking";
-    case client::element::bspline_curve: return "B-spline stroking";
-    default: return "element conversion";
-  }
 }
 
 }  // namespace vornel::extract

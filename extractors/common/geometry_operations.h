@@ -1,8 +1,7 @@
 // Geometry that the extractors get from operations of the client library and
 // the toolkit: arcs and curves stroked and B-spline curves stroked by the
-// design host, complex chains expanded into vertices. Each has one call site
-// here; an operation that reports kOperationUnavailable stops the extractor
-// with a message naming the element kind.
+// design host, complex chains expanded into vertices. The extractors do not
+// report stroke statuses: an element's points are what the stroke gave.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +12,6 @@
 #include "extractors/common/element_points.h"
 
 namespace vornel::extract {
-
-inline constexpr int kOperationUnavailable = -1;
 
 struct StrokeTolerances {
   double arc = -1.0;  // -1.0: the host's default
@@ -45,8 +42,5 @@ int stroke_with_retries(const BsplineStroke& stroke, double tolerance, std::vect
 int stroke_bspline_curve(std::span<const std::uint8_t> header,
                          std::span<const std::span<const std::uint8_t>> components,
                          double tolerance, int dimension, std::vector<Vertex>& out);
-
-// What the extractor names when an operation is unavailable for `type`.
-const char* operation_name(int type);
 
 }  // namespace vornel::extract

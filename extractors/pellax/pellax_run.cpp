@@ -43,7 +43,6 @@ constexpr int kExitOutput = 4;
 constexpr int kExitNotOpened = 5;
 constexpr int kExitScanError = 6;
 constexpr int kExitDeleted = 7;
-constexpr int kExitUnavailable = 8;
 constexpr int kExitDimension = 9;
 constexpr int kExitMasterUnits = 11;
 constexpr int kExitUors = 12;
@@ -273,34 +272,27 @@ int Run::process_element(const ElementBuffer& element, const client::ScanPositio
   const auto file_position = static_cast<std::int32_t>(at.block * 512 + at.word * 2);
   const std::int32_t position = is_design ? file_position : pointlist::kUneditablePosition;
 
-  int status = 0;
   const bool stroke_curve = type == el::curve && o_.stroke_curves;
   if (type == el::complex_chain) {
-    status = extract::expand_complex_chain(bytes, file_position, file_dimension_, o_.stroke_curves,
-                                           tolerances_, vertices_);
+    extract::expand_complex_chain(bytes, file_position, file_dimension_, o_.stroke_curves,
+                                  tolerances_, vertices_);
   } else if (type == el::arc || stroke_curve) {
-    status = extract::stroke_arc_or_curve(
-        bytes, type == el::arc ? tolerances_.arc : tolerances_.curve, file_dimension_, vertices_);
+    extract::stroke_arc_or_curve(bytes, type == el::arc ? tolerances_.arc : tolerances_.curve,
+                                 file_dimension_, vertices_);
   } else if (type == el::bspline_curve) {
     std::vector<ElementBuffer> parts;
     if (const int failed = gather_bspline(parts); failed != 0) return failed;
     std::vector<std::span<const std::uint8_t>> components;
     for (const ElementBuffer& part : parts) components.push_back(bytes_of(part));
-    status = extract::stroke_bspline_curve(bytes, components, tolerances_.bspline,
-                                           file_dimension_, vertices_);
+    extract::stroke_bspline_curve(bytes, components, tolerances_.bspline, file_dimension_,
+                                  vertices_);
   } else if (extract::read_element_points(bytes, file_dimension_, true, vertices_) !=
              extract::PointsResult::ok) {
     std::printf("\n*** element at Block: %d, Byte: %d is shorter than its counts - skipped ***\n",
                 static_cast<int>(at.block), static_cast<int>(at.word * 2));
     return 0;
   }
-  if (status == extract::kOperationUnavailable) {
-    std::printf("\n*** %s is not available in this build - element at Block: %d, Byte: %d ***\n",
-                extract::operation_name(stroke_curve ? el::curve : type),
-                static_cast<int>(at.block), static_cast<int>(at.word * 2));
-    return kExitUnavailable;
-  }
-  // Any other stroke status is not reported: the points are what it gave.
+  // Stroke statuses are not reported: the points are what the stroke gave.
   write_records(element, position, file_position);
   return 0;
 }

@@ -45,7 +45,6 @@ constexpr int kExitNoFileSpecification = 4;
 constexpr int kExitNotOpened = 5;
 constexpr int kExitFetch = 6;
 constexpr int kExitDeleted = 7;
-constexpr int kExitUnavailable = 8;
 constexpr int kExitDimension = 9;
 constexpr int kExitMasterUnits = 11;
 constexpr int kExitUors = 12;
@@ -153,14 +152,12 @@ std::int16_t Run::next_element(ListRecord& reference, int& exit_code) {
 }
 
 int Run::points_of(int kind, std::span<const std::uint8_t> element, const ListRecord& reference) {
-  int status = 0;
   const std::int32_t position = reference_position(reference);
   if (kind == el::complex_chain) {
-    status = extract::expand_complex_chain(element, position, dimension_, true, tolerances_,
-                                           vertices_);
+    extract::expand_complex_chain(element, position, dimension_, true, tolerances_, vertices_);
   } else if (kind == el::arc || kind == el::curve) {
-    status = extract::stroke_arc_or_curve(
-        element, kind == el::arc ? tolerances_.arc : tolerances_.curve, dimension_, vertices_);
+    extract::stroke_arc_or_curve(element, kind == el::arc ? tolerances_.arc : tolerances_.curve,
+                                 dimension_, vertices_);
   } else if (kind == el::bspline_curve) {
     // Gather the components that follow the curve in the list, each into
     // the next record of the element buffer.
@@ -189,20 +186,15 @@ int Run::points_of(int kind, std::span<const std::uint8_t> element, const ListRe
       vertices_.clear();
       return 0;
     }
-    status = extract::stroke_bspline_curve(element, components, tolerances_.bspline, dimension_,
-                                           vertices_);
+    extract::stroke_bspline_curve(element, components, tolerances_.bspline, dimension_,
+                                  vertices_);
   } else if (extract::read_element_points(element, dimension_, true, vertices_) !=
              extract::PointsResult::ok) {
     std::printf("\n*** element at Block: %d, Byte: %d is shorter than its counts - skipped ***\n",
                 static_cast<int>(position / 512), static_cast<int>(position % 512));
     vertices_.clear();
   }
-  if (status == extract::kOperationUnavailable) {
-    std::printf("\n*** %s is not available in this build - element at Block: %d, Byte: %d ***\n",
-                extract::operation_name(kind), static_cast<int>(position / 512),
-                static_cast<int>(position % 512));
-    return kExitUnavailable;
-  }
+  // Stroke statuses are not reported: the points are what the stroke gave.
   return 0;
 }
 
