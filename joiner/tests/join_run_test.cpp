@@ -143,6 +143,17 @@ TEST_F(JoinRun, WalksJoinAndBreakAsTheNodesAndAttributesSay) {
        {},
        {{"4", "10", "0", "0,0;1000,0;1000,1000;0,1000;0,0"}},
        "Converted 4 segments into 1 line strings/lines"},
+      {"a ring with a change is cut there, the start piece running through the start point",
+       "line level=10 : 0 0 1000 0\nline level=10 color=2 : 1000 0 1000 1000\n"
+       "line level=10 : 1000 1000 0 1000\nline level=10 : 0 1000 0 0\n",
+       {},
+       {{"4", "10", "0", "1000,0;0,0;0,1000;1000,1000"}, {"3", "10", "2", "1000,1000;1000,0"}},
+       "Converted 4 segments into 2 line strings/lines"},
+      {"a change of elevation range breaks a 3-D chain",
+       "dimension 3\nline level=10 : 0 0 5 1000 0 5\nline level=10 : 1000 0 5 2000 0 9\n",
+       {},
+       {{"3", "10", "0", "0,0,5;1000,0,5"}, {"3", "10", "0", "1000,0,5;2000,0,9"}},
+       "Converted 2 segments into 2 line strings/lines"},
       {"a line between two cells runs from the far node to the near one",
        "cell name=A origin=0,0 {\n line level=10 : 0 0 10 10\n}\n"
        "cell name=B origin=1000,1000 {\n line level=10 : 1000 1000 1010 1010\n}\n"
