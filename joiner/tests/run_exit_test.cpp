@@ -37,19 +37,26 @@ struct Case {
   std::vector<std::string> options;
   int status;
   std::string message;
+  std::vector<std::pair<std::string, std::string>> env = {};
+  const char* database = nullptr;  // a dgndb description written as x.db
 };
 
 ProgramResult run_case(const TempDir& dir, const Case& c) {
   write_file(dir / "d.txt", c.design);
   EXPECT_EQ(run_program("dgntool", {"make", "d.txt", "d.dgn"}, dir.path()).exit_status, 0);
   if (!c.sorted.empty()) write_file(dir / "sorted.12345", c.sorted);
+  if (c.database != nullptr) {
+    write_file(dir / "db.txt", c.database);
+    EXPECT_EQ(run_program("dgndb", {"make", "db.txt", "x.db"}, dir.path()).exit_status, 0);
+  }
   std::vector<std::string> args = {"-F", "d.dgn"};
   args.insert(args.end(), c.options.begin(), c.options.end());
-  return run_program("vornel", args, dir.path(),
-                     {{"QBT_segpid", "12345"},
-                      {"QBT_segdim", c.dimension},
-                      {"QBT_maxverts", std::to_string(c.maxverts)},
-                      {"MS_EXE", VORNEL_BIN_DIR}});
+  std::vector<std::pair<std::string, std::string>> env = {{"QBT_segpid", "12345"},
+                                                          {"QBT_segdim", c.dimension},
+                                                          {"QBT_maxverts", std::to_string(c.maxverts)},
+                                                          {"MS_EXE", VORNEL_BIN_DIR}};
+  env.insert(env.end(), c.env.begin(), c.env.end());
+  return run_program("vornel", args, dir.path(), env);
 }
 
 TEST(VornelExits, EachFailureHasItsMessageAndStatus) {
@@ -67,6 +74,12 @@ TEST(VornelExits, EachFailureHasItsMessageAndStatus) {
        {"-W", "1"}, 20, "Attempt to weed a 3d design file (d.dgn) with a 2d option and no override switch(-W3)"},
       {"a far end missing from the list", two_lines, "2", record(0, 0, kFirst), 1, {}, 16,
        "\nError finding end of segment location at offset[0] = -1536\nAbnormal Exit from QBT_vornel"},
+      {"a database that cannot be selected", two_lines, "2", both, 4, {"-NV", "roads,kind"}, 88,
+       "\nError 911 in DB-Define connecting to dbname=/nonexistent/x.db\n",
+       {{"QBT_dbName", "/nonexistent/x.db"}, {"QBT_tabent", "17"}}},
+      {"a table whose columns cannot be listed", two_lines, "2", both, 4, {"-NV", "roads,kind"}, 89,
+       "\nError 974 in db_fldname\n", {{"QBT_dbName", "x.db"}, {"QBT_tabent", "18"}},
+       "table roads 17\ncolumn kind text\n"},
       {"a record of a deleted element", "line level=10 deleted : 0 0 1000 0\n", "2",
        record(0, 0, kFirst) + record(0, 1000, kFirst), 2, {}, 22,
        "\nAbnormal Exit\n(1) read deleted element at 1536 - check currency of input data\n"},
