@@ -122,12 +122,13 @@ std::int32_t end_record(JoinRun& run, std::int32_t start_record, bool start_elem
 // false when its vertices cannot be had and the walk ends.
 bool take_candidate(JoinRun& run, std::int32_t record) {
   negate(run, record);
+  if (load_element_vertices(run, false) == VertexSource::unavailable) {
+    keep_unjoinable(run, record);
+    return false;
+  }
   merge_linkages(run);
-  load_element_vertices(run, false);
   ++run.counters.processed_elements;
-  if (run.current.linepts >= 1) return true;
-  keep_unjoinable(run, record);
-  return false;
+  return true;
 }
 
 // A failed join test: the chain so far is written with its own attributes,
