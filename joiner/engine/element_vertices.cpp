@@ -9,6 +9,7 @@
 #include "joiner/console_print.h"
 #include "joiner/diag.h"
 #include "joiner/engine/element_fields.h"
+#include "toolkit/complex/type12_to_verts.h"
 
 namespace vornel::joiner {
 namespace {
@@ -144,8 +145,19 @@ VertexSource load_element_vertices(JoinRun& run, bool start_element) {
       current.linepts = stroke_curve(run);
       source = VertexSource::stroked;
       break;
+    case el::complex_chain: {
+      std::int16_t count = 0;
+      const std::span<const std::uint16_t> words(run.element.record.data() + 4, ElementBuffer::kWords - 4);
+      toolkit::type12toVerts(words, current.position, current.vertices, &count, static_cast<std::int16_t>(run.dimen()),
+                             run.cfg.stroke_curves, run.cfg.stra_tol, run.cfg.strb_tol, run.cfg.strc_tol, diag);
+      // A chain cut at the end of the buffer keeps the vertices that fit.
+      current.linepts = std::min<std::int32_t>(
+          count, static_cast<std::int32_t>(current.vertices.size()) / run.dimen());
+      source = VertexSource::stroked;
+      break;
+    }
     default:
-      // Complex chains wait for their expansion; other types carry no vertices.
+      // Other types carry no vertices.
       current.linepts = 0;
       return VertexSource::unavailable;
   }

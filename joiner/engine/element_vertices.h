@@ -1,5 +1,6 @@
-// The vertices an element contributes to a chain: its own, or stroked by the
-// host for arcs, curves to stroke and B-spline curves.
+// The vertices an element contributes to a chain: its own, stroked by the
+// host for arcs, curves to stroke and B-spline curves, or a complex chain's
+// components joined.
 #pragma once
 
 #include "joiner/run/join_run.h"
@@ -10,8 +11,8 @@ enum class VertexSource { element, stroked, unavailable };
 
 // Fills run.current (type code, linepts, vertices, and with `start_element`
 // the loop test) from the element in run.element at file position
-// run.current.position. `unavailable` for an element whose vertices cannot
-// be had (complex chains until their expansion is built).
+// run.current.position; complex chains are expanded from their components.
+// `unavailable` for an element that yields no vertex.
 VertexSource load_element_vertices(JoinRun& run, bool start_element);
 
 }  // namespace vornel::joiner

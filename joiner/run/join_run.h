@@ -114,7 +114,9 @@ struct CurrentElement {
   std::int32_t linepts = 0;
   bool loop = false;
   std::int32_t position = 0;
-  std::array<std::int32_t, kStrokeBufferInts + 3> vertices{};  // used vertices, dimen each
+  // Used vertices, dimen each: room for a stroked element or an expanded
+  // complex chain (25,000 integers).
+  std::array<std::int32_t, 25000> vertices{};
 };
 
 enum class Pass { first = 1, second = 2, ring = 3 };

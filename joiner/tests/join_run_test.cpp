@@ -154,6 +154,12 @@ TEST_F(JoinRun, WalksJoinAndBreakAsTheNodesAndAttributesSay) {
        {},
        {{"3", "10", "0", "0,0,5;1000,0,5"}, {"3", "10", "0", "1000,0,5;2000,0,9"}},
        "Converted 2 segments into 2 line strings/lines"},
+      {"a complex chain is expanded from its components and joined",
+       "line level=10 : 0 0 1000 0\nchain level=10 {\n  line level=10 : 1000 0 1500 500\n"
+       "  linestring level=10 : 1500 500 2000 500 2000 1000\n}\n",
+       {},
+       {{"4", "10", "0", "0,0;1000,0;1500,500;2000,500;2000,1000"}},
+       "Converted 2 segments into 1 line strings/lines"},
       {"a line between two cells runs from the far node to the near one",
        "cell name=A origin=0,0 {\n line level=10 : 0 0 10 10\n}\n"
        "cell name=B origin=1000,1000 {\n line level=10 : 1000 1000 1010 1010\n}\n"
