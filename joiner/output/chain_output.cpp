@@ -11,10 +11,10 @@
 #include "joiner/diag.h"
 #include "joiner/options/option_hooks.h"
 #include "joiner/output/break_table_row.h"
-#include "joiner/output/element_output.h"
 #include "joiner/output/shape_centroid.h"
 #include "joiner/run/run_finish.h"
 #include "toolkit/geometry/distance.h"
+#include "toolkit/output/output_data.h"
 #include "toolkit/slopebreak/slope_break.h"
 #include "toolkit/weed/raster_weed.h"
 #include "toolkit/weed/weed_data.h"
@@ -123,25 +123,13 @@ std::int32_t place_piece(JoinRun& run, std::int32_t s, std::int32_t n, WriteReas
   symbology.style = cfg.sym_value[kStyle];
   symbology.weight = cfg.sym_value[kWeight];
   symbology.color = cfg.sym_value[kColor];
-  ElementOutput request;
-  request.last_index = n;
-  request.vertices = run.vertex(s);
-  request.whole_pieces = reason == WriteReason::flush ? 1 : 0;
-  request.complex_flag = cfg.complex_out;
-  request.kind = static_cast<std::int16_t>(cfg.out_type);
-  request.zero_level = cfg.zero_level;
-  request.level = cfg.out_level;
-  request.placement = run.chain.placement.data();
-  request.attributes = run.chain.output_links.words.data();
-  request.max_out_verts = cfg.max_out_verts;
-  request.dimen = cfg.dimen;
-  request.low = run.chain.low_z;
-  request.high = run.chain.high_z;
-  request.points_in = run.table.count();
-  request.debug = diag;
   run.out.flush();
-  const std::int32_t tail =
-      output_chain(request, symbology, run.counters.written_elements, cfg.zero_opt, run.out_status);
+  const std::span<const std::int32_t> piece(run.vertex(s), static_cast<std::size_t>((n + 1) * cfg.dimen));
+  const std::int32_t tail = toolkit::output_data(
+      n, piece, static_cast<std::int16_t>(reason == WriteReason::flush ? 1 : 0), cfg.complex_out,
+      static_cast<std::int16_t>(cfg.out_type), &run.counters.written_elements, &cfg.zero_opt, cfg.zero_level,
+      cfg.out_level, run.chain.placement.data(), run.chain.output_links.words, &symbology, cfg.max_out_verts,
+      cfg.dimen, &cfg.flip_chk, run.chain.low_z, run.chain.high_z, run.table.count(), diag, &run.out_status);
   std::int16_t gg_status = 0;
   ggdfpi(run.setup.gg_state.data(), &gg_status);
   if (run.out_status != 0) {
