@@ -44,6 +44,17 @@ bool spin_until(Ready ready, Clock::time_point limit) {
   }
 }
 
+// The spin adapts to the machine: it grows while the other side answers
+// within it and shrinks while it does not, as when both processes share one
+// busy core and spinning only keeps the other side from running.
+std::atomic<int> spin_budget_us{static_cast<int>(kEventSpin.count())};
+
+void adapt_spin(bool spin_would_do) {
+  const int budget = spin_budget_us.load(std::memory_order_relaxed);
+  const int next = spin_would_do ? std::min<int>(static_cast<int>(kEventSpin.count()), 2 * budget + 1) : budget / 2;
+  spin_budget_us.store(next, std::memory_order_relaxed);
+}
+
 }  // namespace
 
 NamedEvent::Word& NamedEvent::word() const { return *reinterpret_cast<Word*>(memory_.data()); }
@@ -104,8 +115,12 @@ int wait_any(std::span<const NamedEvent* const> events, std::chrono::microsecond
   const bool unlimited = timeout.count() < 0;
   const auto deadline = unlimited ? Clock::time_point::max() : start + timeout;
   int found = -1;
-  auto spin = std::min(kEventSpin, unlimited ? kEventSpin : timeout);
-  if (spin_until([&] { return (found = first_set()) >= 0; }, start + spin)) return found;
+  auto spin = std::min(std::chrono::microseconds(spin_budget_us.load(std::memory_order_relaxed)),
+                       unlimited ? kEventSpin : timeout);
+  if (spin_until([&] { return (found = first_set()) >= 0; }, start + spin)) {
+    adapt_spin(true);
+    return found;
+  }
 
   for (const NamedEvent* event : events) event->word().sleepers.fetch_add(1, std::memory_order_seq_cst);
   futex_waitv waiters[FUTEX_WAITV_MAX] = {};
@@ -128,6 +143,8 @@ int wait_any(std::span<const NamedEvent* const> events, std::chrono::microsecond
     if (rc < 0 && errno != EAGAIN && errno != EINTR && errno != ETIMEDOUT) break;
   }
   for (const NamedEvent* event : events) event->word().sleepers.fetch_sub(1, std::memory_order_seq_cst);
+  // Woken soon after the spin gave up: a slightly longer spin would have done.
+  adapt_spin(found >= 0 && Clock::now() - start < kEventSpin);
   return found;
 }
 

@@ -18,7 +18,7 @@ int host_config_variable(const char* name, char* buffer, const std::int16_t* siz
                                                            reply.size() - connection::kReplyDataOffset)
                                          : std::string_view{};
     std::size_t n = std::min<std::size_t>(value.size(), static_cast<std::size_t>(buffer_size) - 1);
-    std::memcpy(buffer, value.data(), n);
+    if (n > 0) std::memcpy(buffer, value.data(), n);
     buffer[n] = '\0';
   }
   return setstat(status, result);
