@@ -1,3 +1,4 @@
+#include "extractors/common/extraction_limits.h"
 #include "extractors/pellax/pellax_run.h"
 
 #include <array>
@@ -29,11 +30,6 @@ namespace {
 
 namespace el = client::element;
 
-constexpr double kVersion = 5.6;
-constexpr std::int64_t kMaxRecordsPerFile = 1250000;
-constexpr std::int64_t kProgressInterval = 10000;
-constexpr std::int32_t kElementWords = 780;
-constexpr int kBsplineLookAhead = 3;
 
 // Exit codes.
 constexpr int kExitUsage = -1;
@@ -49,7 +45,7 @@ constexpr int kExitUors = 12;
 constexpr int kExitBsplinePart = 66;
 constexpr int kExitVCheck = 97;
 
-using ElementBuffer = std::array<std::uint16_t, kElementWords>;
+using ElementBuffer = std::array<std::uint16_t, extract::kElementWords>;
 
 std::span<const std::uint8_t> bytes_of(const ElementBuffer& e) {
   const std::size_t words = std::min<std::size_t>(std::size_t{e[1]} + 2, e.size());
@@ -165,7 +161,7 @@ void Run::set_criteria(const client::ScanPosition* start) {
 }
 
 void Run::print_progress(std::int64_t before, std::int64_t after) const {
-  if (after / kProgressInterval > before / kProgressInterval) {
+  if (after / extract::kProgressInterval > before / extract::kProgressInterval) {
     std::printf("\n%6d elements identified\n", static_cast<int>(after / 2));
   }
 }
@@ -174,9 +170,9 @@ void Run::print_progress(std::int64_t before, std::int64_t after) const {
 // three poles, knots or weights. The element that ends the gathering is
 // delivered again by the next read.
 int Run::gather_bspline(std::vector<ElementBuffer>& parts) {
-  for (int n = 0; n < kBsplineLookAhead; ++n) {
+  for (int n = 0; n < extract::kBsplineLookAhead; ++n) {
     ElementBuffer e{};
-    std::int32_t max_words = kElementWords;
+    std::int32_t max_words = extract::kElementWords;
     std::int16_t status = 0;
     std::int16_t type = 0;
     client::ScanPosition at{};
@@ -304,7 +300,7 @@ int Run::scan(bool is_design) {
                  &masks_.classes, nullptr, nullptr, &status, nullptr);
   for (;;) {
     ElementBuffer element{};
-    std::int32_t max_words = kElementWords;
+    std::int32_t max_words = extract::kElementWords;
     client::ScanPosition at{};
     client::reqele(element.data(), &max_words, &status, nullptr, nullptr, nullptr, nullptr,
                    nullptr, &at, nullptr, nullptr, nullptr);
@@ -321,9 +317,9 @@ int Run::scan(bool is_design) {
       return kExitDeleted;
     }
     if (const int failed = process_element(element, at, is_design); failed != 0) return failed;
-    if (file_records_ >= kMaxRecordsPerFile) {
+    if (file_records_ >= extract::kMaxRecordsPerFile) {
       std::printf("\n %d point maximum met - will process this many elements now",
-                  static_cast<int>(kMaxRecordsPerFile));
+                  static_cast<int>(extract::kMaxRecordsPerFile));
       return 0;
     }
   }
@@ -449,7 +445,7 @@ int Run::execute() {
 
 int run_pellax(const std::string& program, const std::vector<std::string>& args) {
   std::printf("\nInterpreting QBT_pellax (version %.1f) command line arguments .....\n\n",
-              kVersion);
+              extract::kVersion);
   const char* segpid = std::getenv("QBT_segpid");
   const char* proc = std::getenv("QBT_proc");
   if (segpid == nullptr || *segpid == '\0' || proc == nullptr) {
@@ -478,7 +474,7 @@ int run_pellax(const std::string& program, const std::vector<std::string>& args)
                 static_cast<unsigned long long>(s.types), static_cast<unsigned long long>(s.levels),
                 s.classes, s.styles, s.weights);
   }
-  std::printf("\nRUNNING QBT_pellax (version %.1f) .....\n", kVersion);
+  std::printf("\nRUNNING QBT_pellax (version %.1f) .....\n", extract::kVersion);
   Run run(std::move(options), pointlist::ppid_from_segpid(segpid));
   const int code = run.execute();
   std::fflush(stdout);

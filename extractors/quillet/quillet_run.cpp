@@ -1,3 +1,4 @@
+#include "extractors/common/extraction_limits.h"
 #include "extractors/quillet/quillet_run.h"
 
 #include <array>
@@ -26,14 +27,9 @@ namespace {
 
 namespace el = client::element;
 
-constexpr double kVersion = 5.6;
-constexpr std::int64_t kMaxRecords = 1250000;
-constexpr std::int64_t kProgressInterval = 10000;
-constexpr std::int32_t kElementWords = 780;
 constexpr std::int32_t kFetchWords = 3120;  // the element and three B-spline components
 constexpr std::int32_t kListRecordBytes = 72;
 constexpr std::size_t kNameOffset = 8;
-constexpr int kBsplineLookAhead = 3;
 
 // Exit codes.
 constexpr int kExitInvalidArgument = -999;
@@ -138,7 +134,7 @@ int Run::fetch(const ListRecord& reference, std::uint16_t* into) {
 std::int16_t Run::next_element(ListRecord& reference, int& exit_code) {
   if (pending_) {
     const auto& [element, record] = *pending_;
-    const std::size_t words = std::min<std::size_t>(std::size_t{element[1]} + 2, kElementWords);
+    const std::size_t words = std::min<std::size_t>(std::size_t{element[1]} + 2, extract::kElementWords);
     std::copy_n(element.begin(), words, element_.begin());
     reference = record;
     pending_.reset();
@@ -162,15 +158,15 @@ int Run::points_of(int kind, std::span<const std::uint8_t> element, const ListRe
     // Gather the components that follow the curve in the list, each into
     // the next record of the element buffer.
     std::vector<std::span<const std::uint8_t>> components;
-    for (int n = 0; n < kBsplineLookAhead; ++n) {
+    for (int n = 0; n < extract::kBsplineLookAhead; ++n) {
       ListRecord next{};
       const std::int16_t list_status = read_reference(next);
       if (list_status != 0) {
         list_ended_ = list_status == client::kUlfEndOfList;
         break;
       }
-      std::uint16_t* slot = element_.data() + kElementWords * static_cast<std::size_t>(n + 1);
-      const std::size_t room = element_.size() - kElementWords * static_cast<std::size_t>(n + 1);
+      std::uint16_t* slot = element_.data() + extract::kElementWords * static_cast<std::size_t>(n + 1);
+      const std::size_t room = element_.size() - extract::kElementWords * static_cast<std::size_t>(n + 1);
       ElementBuffer fetched{};
       if (const int failed = fetch(next, fetched.data()); failed != 0) return failed;
       const int type = client::element_type(fetched[0]);
@@ -214,7 +210,7 @@ int Run::loop(extract::SettingsFile& settings) {
       if (status != client::kUlfEndOfList) std::printf("\n*** ulf-get error %d ***\n", status);
       break;
     }
-    const std::span<const std::uint8_t> element = element_bytes(element_.data(), kElementWords);
+    const std::span<const std::uint8_t> element = element_bytes(element_.data(), extract::kElementWords);
     const std::uint16_t first = element_[0];
     if (client::is_deleted(first)) {
       std::printf("\n\nDeleted element found in list file\nCheck input file for currency");
@@ -246,12 +242,12 @@ int Run::loop(extract::SettingsFile& settings) {
     }
     const std::int64_t before = count;
     count += points_->write_element(vertices_, records);
-    if (count / kProgressInterval > before / kProgressInterval) {
+    if (count / extract::kProgressInterval > before / extract::kProgressInterval) {
       std::printf("\n%6d elements identified\n", static_cast<int>(count / 2));
     }
-    if (count >= kMaxRecords) {
+    if (count >= extract::kMaxRecordsPerFile) {
       std::printf("\n %d point maximum met - will process this many elements now",
-                  static_cast<int>(kMaxRecords));
+                  static_cast<int>(extract::kMaxRecordsPerFile));
       std::int16_t list_status = 0;
       client::io_ulfcls(&list_id_, &list_status);
       dedfpi(nullptr);
@@ -376,7 +372,7 @@ int run_quillet(const std::string& program, const std::vector<std::string>& args
     std::fputs(messages.c_str(), stdout);
     if (parsed == ParseResult::invalid_argument) return kExitInvalidArgument;
     if (parsed == ParseResult::node_options) return kExitNodeOptions;
-    std::printf("\nRUNNING QBT_quillet (version %.1f) .....\n", kVersion);
+    std::printf("\nRUNNING QBT_quillet (version %.1f) .....\n", extract::kVersion);
     Run run(std::move(options), ppid);
     code = run.execute(settings);
   } catch (const pointlist::PointListError& error) {
