@@ -374,6 +374,7 @@ void scan_nodes(JoinRun& run, Pass pass) {
         (pass == Pass::first && n == 1 && k == 0) || (pass == Pass::second && n + k != 2);
     if (processed) {
       for (std::int32_t r = node.first; r < node.first + n; ++r) {
+        if (pass == Pass::first) note_dangle_candidate(run, node, r);
         node_flags(run, node, r);
         if (table.offset(r) > 0 && start_chain(run, r)) walk_chain(run, r);
       }

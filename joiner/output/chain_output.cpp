@@ -184,7 +184,8 @@ void write_chain(JoinRun& run, WriteReason reason) {
       if (run.pass == Pass::first && cfg.over_flag) overshoot_flag(run, s, n);
       if (flip_chain(run, reason)) reversed = !reversed;
     }
-    linear_parameters_and_label(run, s, n);
+    if (cfg.label_opt) label_piece(run, s, n);
+    if (cfg.lin_par_opt) write_linear_parameters(run, s, n);
     if (skip_piece(run, s, n)) {
       if (line_pass(run) && cfg.over_opt) ++run.counters.overshoot_count;
       if (reason == WriteReason::flush) tail = run.vertindex;

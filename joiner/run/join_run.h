@@ -10,6 +10,10 @@
 #include <string>
 
 #include "client/operations/operations.h"
+#include "joiner/options/flag_state.h"
+#include "joiner/options/flip_state.h"
+#include "joiner/options/label_state.h"
+#include "joiner/options/node_state.h"
 #include "joiner/run/point_table.h"
 #include "joiner/run_config.h"
 
@@ -136,6 +140,12 @@ struct JoinRun {
   // The chain buffer: vertindex is the index of its last vertex.
   std::array<std::int32_t, kMaxChainVertices * 3> chain_vertices{};
   std::int32_t vertindex = 0;
+
+  // Option work, one member a kind.
+  FlipState flip;
+  FlagState flags;
+  NodeState nodes;
+  LabelState labels;
 
   Pass pass = Pass::second;
   std::int16_t flip_elm = 0;

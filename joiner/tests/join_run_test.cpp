@@ -8,64 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/run_program.h"
+#include "joiner/tests/chain_run_fixture.h"
 
 namespace {
 
-using vornel::testing::ProgramResult;
-using vornel::testing::read_file;
-using vornel::testing::run_program;
-using vornel::testing::TempDir;
-using vornel::testing::write_file;
+using namespace vornel::joiner::testing;
 
-// The value of `key=` in one dump line.
-std::string field(const std::string& line, const std::string& key) {
-  const std::string wanted = " " + key + "=";
-  const auto at = line.find(wanted);
-  if (at == std::string::npos) return {};
-  const auto start = at + wanted.size();
-  return line.substr(start, line.find(' ', start) - start);
-}
-
-struct Element {
-  std::string type;
-  std::string level;
-  std::string color;
-  std::string vertices;
-  bool operator==(const Element&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Element& e) {
-  return out << "type " << e.type << " level " << e.level << " color " << e.color << " : " << e.vertices;
-}
-
-class JoinRun : public ::testing::Test {
- protected:
-  ProgramResult join(const std::string& description, const std::vector<std::string>& options = {}) {
-    write_file(dir_ / "d.txt", description);
-    EXPECT_EQ(run_program("dgntool", {"make", "d.txt", "d.dgn"}, dir_.path()).exit_status, 0);
-    std::vector<std::string> args = {"-S", "vornel.pl", "-F", "d.dgn"};
-    args.insert(args.end(), options.begin(), options.end());
-    const char* path = std::getenv("PATH");
-    return run_program("/usr/bin/perl", args, dir_.path(),
-                       {{"PATH", std::string(VORNEL_BIN_DIR) + ":" + (path ? path : "")}});
-  }
-
-  // The elements of the file that are (not) deleted, header left out.
-  std::vector<Element> elements(bool deleted = false) {
-    const ProgramResult dump = run_program("dgntool", {"dump", "d.dgn"}, dir_.path());
-    std::vector<Element> found;
-    std::istringstream lines(dump.output);
-    for (std::string line; std::getline(lines, line);) {
-      if (!line.starts_with("pos=") || field(line, "type") == "9") continue;
-      if ((field(line, "deleted") == "1") != deleted) continue;
-      found.push_back({field(line, "type"), field(line, "level"), field(line, "color"), field(line, "vertices")});
-    }
-    return found;
-  }
-
-  TempDir dir_;
-};
+using JoinRun = ChainRun;
 
 TEST_F(JoinRun, WalksJoinAndBreakAsTheNodesAndAttributesSay) {
   struct Case {

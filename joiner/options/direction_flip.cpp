@@ -1,14 +1,11 @@
+// Direction flips of written chains: compass, elevation, dangle, from/to
+// identifiers and database values.
 #include "joiner/options/option_hooks.h"
 
 namespace vornel::joiner {
 
-void node_work(JoinRun&, const Node&) {}
-void node_flags(JoinRun&, const Node&, std::int32_t) {}
-void label_point_element(JoinRun&) {}
-void capture_label_text(JoinRun&) {}
-void join_point_flag(JoinRun&, const std::int32_t*) {}
-void mismatch_flags(JoinRun&, const std::int32_t*) {}
-void overshoot_flag(JoinRun&, std::int32_t, std::int32_t) {}
+void note_dangle_candidate(JoinRun&, const Node&, std::int32_t) {}
+
 bool flip_chain(JoinRun& run, WriteReason reason) {
   // Whole pieces of a flush are cut from the front of the buffer; reversing
   // it would write the walk's end and keep its start, so a flushed chain is
@@ -17,7 +14,5 @@ bool flip_chain(JoinRun& run, WriteReason reason) {
   reverse_chain(run);
   return true;
 }
-void linear_parameters_and_label(JoinRun&, std::int32_t, std::int32_t) {}
-void finish_nodes(JoinRun&) {}
 
 }  // namespace vornel::joiner
