@@ -4,10 +4,14 @@
 #include "client/records/element_words.hpp"
 #include "host/editing/edit_status.h"
 
-#include <algorithm>
-#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 
 namespace vornel::host::editing {
 
@@ -21,18 +25,6 @@ constexpr std::uint64_t kGrowthBytes = 64 * 1024;
 // the largest element and its end mark.
 constexpr std::uint64_t kMaxPosition = 0xFFFFFFFFull - 2 * 65538ull;
 
-bool read_exact(int fd, std::uint8_t* out, std::size_t size, std::uint64_t offset, std::size_t& got) {
-  got = 0;
-  while (got < size) {
-    const ssize_t n = ::pread(fd, out + got, size - got, static_cast<off_t>(offset + got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 int ElementStore::bind(int fd) {
@@ -40,24 +32,19 @@ int ElementStore::bind(int fd) {
   struct stat info {};
   if (fd < 0 || fstat(fd, &info) != 0) return status_code::kFileRead;
   const auto size = static_cast<std::uint64_t>(info.st_size);
-  // Walk the elements block-wise through a window; elements may span blocks.
-  std::vector<std::uint8_t> window(1 << 20);
-  std::uint64_t window_start = 0;
-  std::size_t window_size = 0;
+  const int mode = ::fcntl(fd, F_GETFL);
+  const bool open_for_writing = mode >= 0 && (mode & O_ACCMODE) == O_RDWR;
+  if (!view_.map(fd, static_cast<std::size_t>(size), open_for_writing)) return status_code::kFileRead;
+  const std::span<const std::uint8_t> file = view_.bytes();
   std::uint64_t at = 0;
   bool marked = false;
   for (;;) {
-    if (at + 4 > window_start + window_size) {
-      window_start = at;
-      if (!read_exact(fd, window.data(), window.size(), window_start, window_size)) return status_code::kFileRead;
-    }
-    const std::size_t rel = static_cast<std::size_t>(at - window_start);
-    if (rel + 2 <= window_size && client::get_word(window.data(), rel) == client::kEndOfDesign) {
+    if (at + 2 <= size && client::get_word(file.data(), at) == client::kEndOfDesign) {
       marked = true;
       break;
     }
-    if (rel + 4 > window_size || at > kMaxPosition) break;
-    const std::uint64_t bytes = 2 * (std::uint64_t{client::get_word(window.data(), rel + 2)} + 2);
+    if (at + 4 > size || at > kMaxPosition) break;
+    const std::uint64_t bytes = 2 * (std::uint64_t{client::get_word(file.data(), at + 2)} + 2);
     if (at + bytes > size) break;  // an element cut short by the end of the file
     starts_.push_back(static_cast<std::uint32_t>(at));
     at += bytes;
@@ -68,11 +55,12 @@ int ElementStore::bind(int fd) {
   // Without a mark the elements must run exactly to the end of the file:
   // then the mark is simply missing and appending adds it. Anything else
   // is damage, and the file is only read.
-  writable_ = marked || at == size;
+  writable_ = open_for_writing && (marked || at == size);
   return 0;
 }
 
 void ElementStore::unbind() {
+  view_.reset();
   fd_ = -1;
   writable_ = false;
   end_ = 0;
@@ -83,21 +71,47 @@ void ElementStore::unbind() {
 void ElementStore::trim() {
   if (fd_ < 0 || !writable_) return;
   const std::uint64_t padded = (std::uint64_t{end_} + 2 + kBlockBytes - 1) / kBlockBytes * kBlockBytes;
-  if (padded < file_size_ && ::ftruncate(fd_, static_cast<off_t>(padded)) == 0) file_size_ = padded;
+  if (padded >= file_size_) return;
+  // The view never reaches past the end of the file.
+  if (!view_.resize(static_cast<std::size_t>(padded))) return;
+  if (::ftruncate(fd_, static_cast<off_t>(padded)) == 0) {
+    file_size_ = padded;
+  } else {
+    view_.resize(static_cast<std::size_t>(file_size_));
+  }
 }
 
 bool ElementStore::is_element_start(std::uint32_t position) const {
   return std::binary_search(starts_.begin(), starts_.end(), position);
 }
 
+int ElementStore::grow_to(std::uint64_t size) {
+  if (size <= file_size_) return 0;
+  // Blocks are allocated now, so that a store into the view can never find
+  // the disk full; a failure is reported here as the write's status.
+  const int error = ::posix_fallocate(fd_, static_cast<off_t>(file_size_), static_cast<off_t>(size - file_size_));
+  if (error != 0) return error == ENOSPC || error == EFBIG ? status_code::kDiskFull : status_code::kFileWrite;
+  if (!view_.resize(static_cast<std::size_t>(size))) return status_code::kFileWrite;
+  file_size_ = size;
+  return 0;
+}
+
 int ElementStore::write_at(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return errno == ENOSPC ? status_code::kDiskFull : status_code::kFileWrite;
-    done += static_cast<std::size_t>(n);
-  }
+  const std::span<std::uint8_t> file = view_.writable_bytes();
+  if (offset > file.size() || bytes.size() > file.size() - offset) return status_code::kFileWrite;
+  std::memcpy(file.data() + offset, bytes.data(), bytes.size());
+  return 0;
+}
+
+int ElementStore::write_first_word(std::uint32_t position, std::span<const std::uint8_t> word) {
+  const std::span<std::uint8_t> file = view_.writable_bytes();
+  if (position % 2 != 0 || std::uint64_t{position} + 2 > file.size()) return status_code::kFileWrite;
+  std::uint16_t value = 0;
+  std::memcpy(&value, word.data(), 2);
+  // Released after every store before it: a reader that sees this word sees
+  // the whole element behind it.
+  std::atomic_ref<std::uint16_t>(*reinterpret_cast<std::uint16_t*>(file.data() + position))
+      .store(value, std::memory_order_release);
   return 0;
 }
 
@@ -105,11 +119,11 @@ int ElementStore::element_words(std::uint32_t position, std::uint16_t& first_wor
   if (fd_ < 0) return status_code::kNoDesignFileOpen;
   if (position >= end_) return status_code::kAtEndOfFile;
   if (!is_element_start(position)) return status_code::kInvalidElement;
-  std::uint8_t head[4];
-  std::size_t got = 0;
-  if (!read_exact(fd_, head, 4, position, got) || got != 4) return status_code::kFileRead;
-  first_word = client::get_word(head, 0);
-  file_bytes = 2 * (std::uint32_t{client::get_word(head, 2)} + 2);
+  const std::span<const std::uint8_t> file = view_.bytes();
+  if (std::uint64_t{position} + 4 > file.size()) return status_code::kFileRead;
+  first_word = client::get_word(file.data(), position);
+  file_bytes = 2 * (std::uint32_t{client::get_word(file.data(), position + 2)} + 2);
+  if (std::uint64_t{position} + file_bytes > file.size()) return status_code::kFileRead;
   return 0;
 }
 
@@ -117,9 +131,8 @@ int ElementStore::read(std::uint32_t position, std::vector<std::uint8_t>& file_b
   std::uint16_t first = 0;
   std::uint32_t bytes = 0;
   if (int s = element_words(position, first, bytes); s != 0) return s;
-  file_bytes.resize(bytes);
-  std::size_t got = 0;
-  if (!read_exact(fd_, file_bytes.data(), bytes, position, got) || got != bytes) return status_code::kFileRead;
+  const std::span<const std::uint8_t> element = view_.bytes().subspan(position, bytes);
+  file_bytes.assign(element.begin(), element.end());
   return 0;
 }
 
@@ -142,13 +155,12 @@ int ElementStore::append(std::span<const std::vector<std::uint8_t>> elements, st
   if (new_end + 2 > file_size_) {
     // Zeros past the end mark are never read as elements.
     const std::uint64_t grown = (new_end + 2 + kGrowthBytes - 1) / kGrowthBytes * kGrowthBytes;
-    if (::ftruncate(fd_, static_cast<off_t>(grown)) != 0) return status_code::kFileWrite;
-    file_size_ = grown;
+    if (int s = grow_to(grown); s != 0) return s;
   }
   // Everything but the first word: the old end mark stays in force.
   if (int s = write_at(end_ + 2, std::span(scratch_).subspan(2)); s != 0) return s;
   // Now the first word: the elements appear, followed by the new mark.
-  if (int s = write_at(end_, std::span(scratch_).first(2)); s != 0) return s;
+  if (int s = write_first_word(end_, std::span(scratch_).first(2)); s != 0) return s;
 
   position = end_;
   std::uint32_t at = end_;
@@ -168,7 +180,7 @@ int ElementStore::rewrite(std::uint32_t position, std::span<const std::uint8_t> 
   if (file_bytes.size() != bytes || client::get_word(file_bytes.data(), 2) != bytes / 2 - 2)
     return status_code::kCantWriteAtPosition;
   if (int s = write_at(position + 2ull, file_bytes.subspan(2)); s != 0) return s;
-  return write_at(position, file_bytes.first(2));
+  return write_first_word(position, file_bytes.first(2));
 }
 
 int ElementStore::patch(std::uint32_t position, std::size_t offset, std::span<const std::uint8_t> bytes) {
@@ -188,7 +200,7 @@ int ElementStore::set_deleted(std::uint32_t position, std::uint16_t* first_word)
   if (!writable_) return status_code::kFileWrite;
   std::uint8_t word[2];
   client::put_word(word, 0, static_cast<std::uint16_t>(first | client::kDeletedBit));
-  return write_at(position, word);
+  return write_first_word(position, word);
 }
 
 }  // namespace vornel::host::editing
