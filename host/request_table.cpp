@@ -35,6 +35,7 @@ constexpr RequestEntry kRequestTable[] = {
     {operations::kPlaceText, requests::place_text},
     {operations::kPlaceTextNode, requests::place_text},
     {operations::kPlaceTextEx, requests::place_text},
+    {operations::kPlaceText3d, requests::place_text},
     {operations::kPlaceBspline, requests::place_bspline},
     {operations::kOpenComplex, requests::open_complex},
     {operations::kCloseComplex, requests::close_complex},

@@ -87,6 +87,11 @@ int txdfpi_ex(const std::int16_t* mode_pair, const double* angle, const std::int
               std::int16_t* status, const char* characters, const std::int16_t* attributes,
               const std::int16_t* option, std::int32_t* block, std::int16_t* byte, const std::int32_t* low,
               const std::int32_t* high, void* element, std::int32_t* size);
+// A text in a three-dimensional file: a 3-D origin and a row-major 3 x 3
+// rotation matrix (null: no turn). Two-dimensional files: 918.
+int txdfp3(const std::int16_t* mode_pair, const std::int16_t* level, const TextParameters* parameters,
+           const TextSymbology* symbology, const std::int32_t* origin, std::int16_t* status, const char* characters,
+           const std::int16_t* attributes, const double* matrix);
 int tndfpi(const std::int16_t* mode_pair, const double* angle, const std::int16_t* level,
            const NodeParameters* node, const TextParameters* parameters, const TextSymbology* symbology,
            const std::int32_t* origin, std::int16_t* status, const char* characters,

@@ -1,9 +1,12 @@
 // Texts and text nodes. The angle becomes a 2 x 2 rotation matrix; the
-// characters follow the fixed fields, padded to an even length.
+// three-dimensional text takes a full 3 x 3 matrix in the same place (it
+// fills the room up to the origin). The characters follow the fixed fields,
+// padded to an even length.
 
 #include "client/operations/place_shared.h"
 #include "client/operations/request_fields.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -25,17 +28,35 @@ struct TextLayout {
   std::size_t characters;
   int pad_extra;           // padded length: (count + pad_extra) rounded down to even
   const ExtendedTail* tail;
+  bool three_d = false;    // 3 x 3 matrix and a 3-D origin; three-dimensional files only
 };
 
 constexpr TextLayout kText{kPlaceText, 131, 36, 0, 56, 128, 140, 1, nullptr};
 constexpr TextLayout kTextEx{kPlaceTextEx, 147, 36, 0, 56, 128, 158, 1, &kTextExTail};
 constexpr TextLayout kTextNode{kPlaceTextNode, 138, 36, 52, 64, 136, 148, 2, nullptr};
+constexpr TextLayout kText3d{kPlaceText3d, 131, 36, 0, 56, 128, 140, 1, nullptr, true};
+
+constexpr std::array<double, 9> kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1};
+
+// The rotation as the request carries it: 2 x 2 from the angle, or the 3 x 3
+// matrix given (none given: no turn).
+void put_rotation(connection::RequestRecord& request, const TextLayout& layout, const double* angle, const double* matrix) {
+  if (layout.three_d) {
+    for (std::size_t i = 0; i < 9; ++i) request.put(layout.matrix + 8 * i, matrix != nullptr ? matrix[i] : kIdentity[i]);
+    return;
+  }
+  const double a = (angle != nullptr ? *angle : 0.0) / 57.29577951308232;
+  const double rotation[4] = {std::cos(a), -std::sin(a), std::sin(a), std::cos(a)};
+  for (std::size_t i = 0; i < 4; ++i) request.put(layout.matrix + 8 * i, rotation[i]);
+}
 
 int text_request(const TextLayout& layout, const std::int16_t* mode_pair, const double* angle,
                  const std::int16_t* level, const NodeParameters* node, const TextParameters* parameters,
                  const TextSymbology* symbology, const std::int32_t* origin, std::int16_t* status,
-                 const char* characters, const std::int16_t* attributes, const ExtendedArguments* extended) {
-  if (three_dimensional()) return set_status(status, 917);
+                 const char* characters, const std::int16_t* attributes, const ExtendedArguments* extended,
+                 const double* matrix = nullptr) {
+  if (layout.three_d && !three_dimensional()) return set_status(status, 918);
+  if (!layout.three_d && three_dimensional()) return set_status(status, 917);
   const std::int16_t count = parameters != nullptr ? parameters->character_count : 0;
   // The request holds one element's text: a longer or negative count would
   // read past the caller's characters or overrun the record.
@@ -53,10 +74,10 @@ int text_request(const TextLayout& layout, const std::int16_t* mode_pair, const 
     std::memcpy(request.bytes().data() + layout.parameters, parameters, kTextParameterBytes);
   }
   if (layout.node != 0 && node != nullptr) std::memcpy(request.bytes().data() + layout.node, node, sizeof(NodeParameters));
-  const double a = (angle != nullptr ? *angle : 0.0) / 57.29577951308232;
-  const double matrix[4] = {std::cos(a), -std::sin(a), std::sin(a), std::cos(a)};
-  for (std::size_t i = 0; i < 4; ++i) request.put(layout.matrix + 8 * i, matrix[i]);
-  for (std::size_t i = 0; i < 3; ++i) request.put(layout.origin + 4 * i, origin != nullptr && i < 2 ? origin[i] : 0);
+  put_rotation(request, layout, angle, matrix);
+  const std::size_t origin_values = layout.three_d ? 3 : 2;
+  for (std::size_t i = 0; i < 3; ++i)
+    request.put(layout.origin + 4 * i, origin != nullptr && i < origin_values ? origin[i] : 0);
   if (count > 0) std::memcpy(request.bytes().data() + layout.characters, characters, static_cast<std::size_t>(count));
   if (layout.tail != nullptr) put_extended_tail(request, *layout.tail, *extended);
   connection::ReplyBuffer reply;
@@ -90,6 +111,13 @@ int tndfpi(const std::int16_t* mode_pair, const double* angle, const std::int16_
            const std::int16_t* attributes) {
   return text_request(kTextNode, mode_pair, angle, level, node, parameters, symbology, origin, status, characters,
                       attributes, nullptr);
+}
+
+int txdfp3(const std::int16_t* mode_pair, const std::int16_t* level, const TextParameters* parameters,
+           const TextSymbology* symbology, const std::int32_t* origin, std::int16_t* status, const char* characters,
+           const std::int16_t* attributes, const double* matrix) {
+  return text_request(kText3d, mode_pair, nullptr, level, nullptr, parameters, symbology, origin, status, characters,
+                      attributes, nullptr, matrix);
 }
 
 }  // namespace vornel

@@ -20,6 +20,7 @@ enum RequestCode : std::int32_t {
   kPlaceEllipse3d = 12,
   kPlaceText = 13,
   kPlaceTextNode = 14,
+  kPlaceText3d = 15,
   kReadElement = 18,
   kGraphicGroup = 20,
   kTextInquiry = 25,

@@ -118,13 +118,19 @@ Box box_of(std::span<const Point> points, Dimension dimension) {
   return box;
 }
 
-void text_body(MemoryRecord& m, const TextGeometry& text, Dimension dimension) {
+// The rotation of a text: in 3-D files the matrix given, else a turn about z.
+std::array<double, 9> text_rotation(const TextGeometry& text, const std::array<double, 9>* matrix) {
+  return matrix != nullptr ? *matrix : z_rotation(text.rotation_degrees);
+}
+
+void text_body(MemoryRecord& m, const TextGeometry& text, Dimension dimension,
+               const std::array<double, 9>* matrix = nullptr) {
   m.u8(text.font);
   m.u8(text.justification);
   m.u16(0);
   m.i32(text_multiplier(text.width));
   m.i32(text_multiplier(text.height));
-  if (dimension == Dimension::three) quaternion(m, z_rotation(text.rotation_degrees));
+  if (dimension == Dimension::three) quaternion(m, text_rotation(text, matrix));
   else m.i32(angle_units(text.rotation_degrees));
   m.point(text.origin, dimension);
   m.u8(static_cast<int>(text.characters.size()));
@@ -134,17 +140,18 @@ void text_body(MemoryRecord& m, const TextGeometry& text, Dimension dimension) {
 }
 
 // The box of the text's rectangle (width x count by height) turned about its origin.
-Box text_box(const TextGeometry& text, Dimension dimension) {
-  const double a = text.rotation_degrees * M_PI / 180.0;
-  const double c = std::cos(a), s = std::sin(a);
+Box text_box(const TextGeometry& text, Dimension dimension, const std::array<double, 9>* matrix = nullptr) {
+  const bool three = dimension == Dimension::three;
+  const std::array<double, 9> m = text_rotation(text, three ? matrix : nullptr);
   const double w = static_cast<double>(text.width) * static_cast<double>(text.characters.size());
   const double h = text.height;
   Box box;
   const double corners[4][2] = {{0, 0}, {w, 0}, {0, h}, {w, h}};
-  const std::int64_t z = dimension == Dimension::three ? text.origin.z : 0;
   for (const auto& corner : corners) {
-    box.add(text.origin.x + std::llround(corner[0] * c - corner[1] * s),
-            text.origin.y + std::llround(corner[0] * s + corner[1] * c), z);
+    const double z = three ? m[6] * corner[0] + m[7] * corner[1] : 0.0;
+    box.add(text.origin.x + std::llround(m[0] * corner[0] + m[1] * corner[1]),
+            text.origin.y + std::llround(m[3] * corner[0] + m[4] * corner[1]),
+            three ? text.origin.z + std::llround(z) : 0);
   }
   return box;
 }
@@ -259,6 +266,13 @@ BuildResult build_text(const Placement& placement, const TextGeometry& text, Dim
   MemoryRecord m;
   text_body(m, text, dimension);
   return single(m, client::element::text, placement, text_box(text, dimension), dimension);
+}
+
+BuildResult build_text(const Placement& placement, const TextGeometry& text, const std::array<double, 9>& matrix) {
+  if (text.characters.size() > kMaxTextCharacters) return {status_code::kTextStringTooLong, {}};
+  MemoryRecord m;
+  text_body(m, text, Dimension::three, &matrix);
+  return single(m, client::element::text, placement, text_box(text, Dimension::three, &matrix), Dimension::three);
 }
 
 BuildResult build_text_node(const Placement& placement, const TextGeometry& text, std::int32_t line_spacing,

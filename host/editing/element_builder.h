@@ -70,6 +70,9 @@ BuildResult build_vertex_element(int type, const Placement& placement, std::span
 BuildResult build_curve(const Placement& placement, std::span<const Point> points, client::Dimension dimension);
 BuildResult build_ellipse(const Placement& placement, const EllipseGeometry& ellipse, client::Dimension dimension);
 BuildResult build_text(const Placement& placement, const TextGeometry& text, client::Dimension dimension);
+// A text of a three-dimensional file turned by a row-major 3 x 3 matrix (its
+// rotation_degrees is not used).
+BuildResult build_text(const Placement& placement, const TextGeometry& text, const std::array<double, 9>& matrix);
 // A text node header followed by one text component (none for no characters).
 BuildResult build_text_node(const Placement& placement, const TextGeometry& text, std::int32_t line_spacing,
                             std::uint16_t node_number, client::Dimension dimension);

@@ -16,7 +16,7 @@ void place_line(HostSession& session, std::span<const std::byte> request, Reply&
 void place_line_ex(HostSession& session, std::span<const std::byte> request, Reply& reply);     // 30
 void place_vertices(HostSession& session, std::span<const std::byte> request, Reply& reply);    // 6-8, 31-33
 void place_ellipse(HostSession& session, std::span<const std::byte> request, Reply& reply);     // 11, 12
-void place_text(HostSession& session, std::span<const std::byte> request, Reply& reply);        // 13, 14, 38
+void place_text(HostSession& session, std::span<const std::byte> request, Reply& reply);        // 13, 14, 15, 38
 void place_bspline(HostSession& session, std::span<const std::byte> request, Reply& reply);     // 141
 void open_complex(HostSession& session, std::span<const std::byte> request, Reply& reply);      // 3
 void close_complex(HostSession& session, std::span<const std::byte> request, Reply& reply);     // 4

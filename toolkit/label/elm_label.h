@@ -35,4 +35,17 @@ int16_t elm_label(const char* text, std::span<const int32_t> vertices, int16_t c
                   const int32_t* origin_offset, std::span<const int16_t> attributes, int16_t debug,
                   double flip_tolerance, int16_t element_type);
 
+// The same for a three-dimensional chain (stride 3), with these differences:
+// the labels are spaced by the chain's length in plan; a point label is one
+// vertex only and always sits beside the point, turned by the angle offset;
+// the placement mode pair becomes (2, 0); the segment search uses its copy
+// unweeded. Each text is turned about z and sits at the elevation of the
+// line under it (a point label at the point's). Returns 0 for a chain that
+// is not three-dimensional.
+int16_t elm_label3d(const char* text, std::span<const int32_t> vertices, int16_t count, int16_t dimension,
+                    int32_t min_length, int32_t interval, TextParameters* parameters, TextSymbology* symbology,
+                    int16_t level, int16_t* mode_pair, int32_t label_type, double angle_offset,
+                    const int32_t* origin_offset, std::span<const int16_t> attributes, int16_t debug,
+                    double flip_tolerance);
+
 }  // namespace vornel::toolkit

@@ -80,8 +80,9 @@ LabelSegment segment_of(const ChainView& chain, int32_t end_index, double length
     LabelSegment s;
     const int32_t* p0 = chain.at(end_index - 1);
     const int32_t* p1 = chain.at(end_index);
-    s.start = {p0[0], p0[1]};
-    s.end = {p1[0], p1[1]};
+    const bool has_z = chain.stride == 3;
+    s.start = {p0[0], p0[1], has_z ? p0[2] : 0};
+    s.end = {p1[0], p1[1], has_z ? p1[2] : 0};
     s.length = length;
     s.offset = offset;
     s.code = code;

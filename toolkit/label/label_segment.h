@@ -25,8 +25,8 @@ struct ChainView {
 
 // The segment a label sits on and the label's offset along it.
 struct LabelSegment {
-    std::array<int32_t, 2> start{};
-    std::array<int32_t, 2> end{};
+    std::array<int32_t, 3> start{};  // z is 0 in a two-dimensional chain
+    std::array<int32_t, 3> end{};
     double length = 0.0;  // s
     double offset = 0.0;  // u
     int16_t code = 0;     // how it was chosen: 0 its own segment, 1-11 a neighbour

@@ -220,5 +220,98 @@ TEST_F(LabelPlacement, BadChainsPlaceNothingAndNeverReadOutside) {
     EXPECT_EQ(written[0], "500,12");
 }
 
+// elm_label3d on a three-dimensional file: the texts are 3-D texts turned
+// about z, at the elevation of the line under them.
+class Label3d : public DesignFixture {
+protected:
+    void SetUp() override {
+        DesignFixture::SetUp();
+        open("dimension 3\n");
+    }
+    int16_t label(const std::vector<int32_t>& chain, int32_t interval, const char* text = "ABCDE",
+                  double angle_offset = 0.0, int32_t min_length = 0) {
+        parameters_ = {12, 10, 0, 0, kCentreJustification, 0};
+        return elm_label3d(text, chain, static_cast<int16_t>(chain.size() / 3), 3, min_length, interval, &parameters_,
+                           &symbology_, kLabelLevel, mode_, 0, angle_offset, offset_.data(), links_, 0, 0.0);
+    }
+
+    TextParameters parameters_{};
+    TextSymbology symbology_{{0, 0, 1, 4}, 0, 0};
+    int16_t mode_[2] = {1, 77};
+    std::array<int32_t, 2> offset_{0, 0};
+    std::array<int16_t, 6> links_{1, -1, 0x0000, 12, 345, 0};
+};
+
+struct Label3dCase {
+    const char* what;
+    std::vector<int32_t> chain;
+    int32_t interval;
+    double angle_offset;
+    int16_t planned;
+    std::vector<std::string> origins;
+    double rotation;
+};
+
+class Label3dCases : public Label3d, public ::testing::WithParamInterface<Label3dCase> {};
+
+TEST_P(Label3dCases, TextsSitOnTheLineTurnedAboutZ) {
+    const auto& c = GetParam();
+    EXPECT_EQ(label(c.chain, c.interval, "ABCDE", c.angle_offset), c.planned);
+    EXPECT_EQ(mode_[0], 2);  // the 3-D routine always places without a group
+    EXPECT_EQ(mode_[1], 0);
+    std::vector<std::string> origins;
+    for (const auto& e : close_and_dump()) {
+        EXPECT_EQ(e.at("type"), "17");
+        EXPECT_EQ(e.at("level"), "20");
+        EXPECT_EQ(e.at("gg"), "0");
+        EXPECT_EQ(e.at("size"), "12,10");
+        EXPECT_EQ(e.at("links"), "db:12/345");
+        EXPECT_NEAR(std::remainder(std::atof(e.at("rotation").c_str()) - c.rotation, 360.0), 0.0, 0.001);
+        origins.push_back(e.at("origin"));
+    }
+    EXPECT_EQ(origins, c.origins);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chains, Label3dCases,
+    ::testing::Values(
+        // Spaced by the length in plan: 1,000 UOR, interval 400, three labels.
+        Label3dCase{"level_chain_spaced_in_plan", {0, 0, 50, 1000, 0, 50}, 400, 0.0, 3,
+                    {"166,12,50", "500,12,50", "833,12,50"}, 0.0},
+        // A rising line: the label takes the elevation under it (500 of the
+        // 1004.99 UOR slope length rises 49.75).
+        Label3dCase{"rising_line_lifts_the_label", {0, 0, 0, 1000, 0, 100}, 0, 0.0, 1, {"500,12,49"}, 0.0},
+        // Turned to its segment in plan, never upside down.
+        Label3dCase{"vertical_in_plan", {0, 0, 0, 0, 1000, 0}, 0, 0.0, 1, {"12,500,0"}, 90.0},
+        Label3dCase{"right_to_left_reads_left_to_right", {1000, 0, 7, 0, 0, 7}, 0, 0.0, 1, {"500,12,7"}, 360.0},
+        // One vertex: beside the point (half the length, the height), turned
+        // by the angle offset.
+        Label3dCase{"point_label", {5, 5, 9}, 0, 30.0, 1, {"30,17,9"}, 30.0}),
+    CaseName{});
+
+TEST_F(Label3d, ShortChainAndWrongFileGetNone) {
+    EXPECT_EQ(label({0, 0, 0, 100, 0, 0}, 0, "ABCDE", 0.0, 101), 1);
+    ::testing::internal::CaptureStdout();
+    const std::vector<int32_t> chain{0, 0, 0, 1000, 0, 0};
+    EXPECT_EQ(elm_label3d("A", chain, 2, 2, 0, 0, &parameters_, &symbology_, kLabelLevel, mode_, 0, 0.0,
+                          offset_.data(), links_, 0, 0.0),
+              0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\nNo Label placed - used 3D label routine with a 2D file");
+    EXPECT_TRUE(close_and_dump().empty());
+}
+
+TEST_F(LabelPlacement, ThreeDimensionalRoutineRefusesATwoDimensionalFile) {
+    // The dimension says 3 but the file is 2-D: the host's refusal (918) is
+    // reported and nothing is placed.
+    TextParameters parameters{12, 10, 0, 0, kCentreJustification, 0};
+    const std::vector<int32_t> chain{0, 0, 0, 1000, 0, 0};
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(elm_label3d("A", chain, 2, 3, 0, 0, &parameters, &symbology_, kLabelLevel, mode_, 0, 0.0,
+                          offset_.data(), links_, 0, 0.0),
+              0);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(placed().empty());
+}
+
 }  // namespace
 }  // namespace vornel::toolkit

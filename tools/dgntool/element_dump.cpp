@@ -113,7 +113,16 @@ void text(DumpLine& line, const std::uint8_t* m, std::size_t available, Dimensio
   line.integer("just", m[41]);
   line.numbers("size", {std::round(length_mult * 6.0 / 1000.0), std::round(height_mult * 6.0 / 1000.0)});
   line.numbers("multipliers", {static_cast<double>(length_mult), static_cast<double>(height_mult)});
-  if (!three) line.real("rotation", memory_long(m, 52) / kAngleUnits);
+  if (three) {
+    // The baseline's turn in plan; the stored quaternion shows any tilt.
+    const std::array<double, 3> baseline = rotate(m, 52, 1, 0);
+    const double turn = std::atan2(baseline[1], baseline[0]) * 180.0 / M_PI;
+    line.real("rotation", std::round(turn * 1e6) / 1e6 + 0.0);
+    line.numbers("quaternion", {static_cast<double>(memory_long(m, 52)), static_cast<double>(memory_long(m, 56)),
+                                static_cast<double>(memory_long(m, 60)), static_cast<double>(memory_long(m, 64))});
+  } else {
+    line.real("rotation", memory_long(m, 52) / kAngleUnits);
+  }
   const std::size_t origin_at = three ? 68 : 56;
   line.numbers("origin", point_at(m, origin_at, dim));
   const std::size_t count_at = three ? 80 : 64;

@@ -496,6 +496,58 @@ TEST_F(OperationsTest, TextInquiryGivesBackWhatWasPlaced) {
   EXPECT_STREQ(characters, "Hello");
 }
 
+TEST_F(OperationsTest, ThreeDimensionalTextKeepsItsMatrixAndOrigin) {
+  open("dimension 3\nline level=1 : 0 0 0 1 1 1\n");
+  const TextParameters text{600, 900, 1, 2, 7, 0};
+  const std::int32_t origin[] = {1500, -2500, 700};
+  // Stood up: a quarter turn about x, so the text's height runs along z.
+  const double upright[9] = {1, 0, 0, 0, 0, -1, 0, 1, 0};
+  const std::int16_t level = 9;
+  std::int16_t status = -1;
+  ASSERT_EQ(txdfp3(kMode, &level, &text, nullptr, origin, &status, "AB", nullptr, upright), 0);
+  // A 2-D text operation still refuses the file.
+  const double angle = 0;
+  EXPECT_EQ(txdfpi(kMode, &angle, &level, &text, nullptr, origin, &status, "AB", nullptr), 917);
+  close();
+  std::vector<Memory> texts;
+  for (const auto& [position, m] : scan_file(path_))
+    if (word(m, 0) >> 8 == 17) texts.push_back(m);
+  ASSERT_EQ(texts.size(), 1u);
+  const Memory& m = texts[0];
+  EXPECT_EQ(long_at(m, 44), 100000);  // multipliers: UOR x 1000 / 6
+  EXPECT_EQ(long_at(m, 48), 150000);
+  const std::int32_t half = 1518500250;  // sqrt(0.5) of 2^31 - 1
+  EXPECT_NEAR(long_at(m, 52), half, 2);
+  EXPECT_NEAR(long_at(m, 56), half, 2);
+  EXPECT_EQ(long_at(m, 60), 0);
+  EXPECT_EQ(long_at(m, 64), 0);
+  EXPECT_EQ(long_at(m, 68), 1500);
+  EXPECT_EQ(long_at(m, 72), -2500);
+  EXPECT_EQ(long_at(m, 76), 700);
+
+  // The inquiry gives the matrix and all three origin values back.
+  open("dimension 3\n");
+  double matrix[9] = {};
+  std::int32_t origin_back[3] = {};
+  char characters[8];
+  ASSERT_EQ(textchar(reinterpret_cast<const std::uint16_t*>(m.data()), nullptr, matrix, nullptr, nullptr, nullptr,
+                     origin_back, characters, &status), 0);
+  for (std::size_t i = 0; i < 9; ++i) EXPECT_NEAR(matrix[i], upright[i], 1e-6) << i;
+  EXPECT_EQ(origin_back[2], 700);
+  EXPECT_STREQ(characters, "AB");
+}
+
+TEST_F(OperationsTest, ThreeDimensionalTextIsRefusedInATwoDimensionalFile) {
+  open("line level=1 : 0 0 1 1\n");
+  const TextParameters text{600, 900, 1, 2, 7, 0};
+  const std::int32_t origin[] = {0, 0, 0};
+  std::int16_t status = -1;
+  EXPECT_EQ(txdfp3(kMode, nullptr, &text, nullptr, origin, &status, "AB", nullptr, nullptr), 918);
+  EXPECT_EQ(status, 918);
+  close();
+  for (const auto& [position, m] : scan_file(path_)) EXPECT_NE(word(m, 0) >> 8, 17);
+}
+
 TEST_F(OperationsTest, GraphicGroupsKeepTheNextNumber) {
   open("line level=1 : 0 0 1 1\n");
   std::int16_t next = 0, status = 0;

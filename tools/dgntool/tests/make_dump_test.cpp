@@ -190,7 +190,8 @@ cell name=c3 origin=1,1,1 {
       // Rotated 90 degrees about Z: the start point moves from +X to +Y.
       R"("origin":[0,0,7],"axes":[10,10],"start":0,"sweep":90,"vertices":[[0,10,7],[-10,0,7]])",
       R"("type":15,"level":4,"deleted":false,"complex":false,"words":48,)",
-      R"("size":[60,60],"multipliers":[10000,10000],"origin":[1,2,3],"text":"z")",
+      R"("size":[60,60],"multipliers":[10000,10000],"rotation":0,"quaternion":[2147483647,0,0,0],)"
+      R"("origin":[1,2,3],"text":"z")",
       R"("type":2,"level":1,"deleted":false,"complex":false,"words":66,)",
       R"("type":3,"level":6,"deleted":false,"complex":true,)",
   };
