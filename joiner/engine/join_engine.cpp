@@ -133,9 +133,9 @@ bool take_candidate(JoinRun& run, std::int32_t record) {
 
 // A failed join test: the chain so far is written with its own attributes,
 // the changes are flagged, and the candidate's attributes rule from here.
-void restart_after_break(JoinRun& run, const std::int32_t* node_point) {
+void restart_after_break(JoinRun& run, const std::int32_t* node_point, const CandidateValues& candidate) {
   write_chain(run, WriteReason::break_);
-  mismatch_flags(run, node_point);
+  mismatch_flags(run, node_point, candidate.attribute_value);
   capture_chain_attributes(run);
 }
 
@@ -221,7 +221,7 @@ void walk_chain(JoinRun& run, std::int32_t r) {
     if (join_test(run, candidate) != 0) {
       if (run.cfg.join_flag) join_point_flag(run, node_point.data());
     } else {
-      restart_after_break(run, node_point.data());
+      restart_after_break(run, node_point.data(), candidate);
     }
     if (!take_candidate(run, c)) break;
   }
@@ -349,7 +349,7 @@ void walk_ring(JoinRun& run, std::int32_t r) {
       // Second break: the chain so far is written and restarts here.
       run.ring_start_position = candidate_position;
       break_noted = false;
-      restart_after_break(run, node_point.data());
+      restart_after_break(run, node_point.data(), candidate);
     }
     if (!take_candidate(run, c)) break;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "joiner/output/chain_output.h"
 #include "joiner/run/join_run.h"
@@ -25,8 +26,9 @@ bool flip_chain(JoinRun& run, WriteReason reason);
 void node_flags(JoinRun& run, const Node& node, std::int32_t record);
 // A candidate passed the join test and join flags are on.
 void join_point_flag(JoinRun& run, const std::int32_t* node_point);
-// A candidate failed the join test: the level and symbology change flags.
-void mismatch_flags(JoinRun& run, const std::int32_t* node_point);
+// A candidate failed the join test: the attribute value, level and
+// symbology change flags; `candidate_value` is the candidate's attribute value.
+void mismatch_flags(JoinRun& run, const std::int32_t* node_point, const std::string& candidate_value);
 // Per written piece of the first line pass, in chain output order.
 void overshoot_flag(JoinRun& run, std::int32_t start, std::int32_t last);
 
