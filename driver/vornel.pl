@@ -138,6 +138,17 @@ sub database_name {
     return ("$default.db", 1);
 }
 
+# The next mslink to hand out in $table: the catalog's next occurrence, or
+# one past the table's largest mslink when the catalog lags behind its rows
+# (new rows would otherwise collide with rows already there).
+sub next_free_mslink {
+    my ($dbh, $table, $next) = @_;
+    (my $quoted = $table) =~ s/"/""/g;
+    my ($largest) = $dbh->selectrow_array(qq{SELECT max(mslink) FROM "$quoted"});
+    $next //= 1;
+    return defined $largest && $largest >= $next ? $largest + 1 : $next;
+}
+
 # Sets QBT_dbName, QBT_linktype and the entity numbers of the named tables.
 sub set_database_environment {
     my ($design_file) = @_;
@@ -169,7 +180,7 @@ sub set_database_environment {
         $lookup->finish;
         fail(1, "table $table is not in the catalog of $db") unless defined $entity;
         $ENV{$variable} = $entity;
-        $ENV{$next_variable} = $next // 1 if defined $next_variable;
+        $ENV{$next_variable} = next_free_mslink($dbh, $table, $next) if defined $next_variable;
     }
     $dbh->disconnect;
 }

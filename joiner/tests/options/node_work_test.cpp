@@ -76,6 +76,18 @@ TEST_P(NodeIdColumn, PlacesANodeWithARowWhereNoneIs) {
 
 INSTANTIATE_TEST_SUITE_P(IdColumns, NodeIdColumn, ::testing::Values("node_id", "id"));
 
+TEST_F(NodeRun, NumbersNewNodesPastTheRowsAlreadyThereWhenTheCatalogLags) {
+  make_database(
+      "table nodes 18 2\ncolumn node_id text\ncolumn cnt integer\ncolumn x real\ncolumn y real\n"
+      "row 1 'old' 0 0 0\nrow 2 'old' 0 0 0\n");
+  // The catalog says 2 though row 2 exists.
+  ASSERT_EQ(query("update mscatalog set nextocc=2 where tablename='nodes';"), "");
+  const ProgramResult result = run_ok("line level=10 : 0 0 10000 0\n", {"-PN", "30,nodes,node_id,cnt,x,y"});
+  EXPECT_EQ(query("select mslink, node_id from nodes where mslink > 2 order by mslink;"), "3|3\n4|4\n");
+  EXPECT_EQ(query("select nextocc from mscatalog where tablename='nodes';"), "5\n");
+  EXPECT_EQ(result.output.find("Error inserting row"), std::string::npos) << result.output;
+}
+
 // A node element (a zero-length line linked to the node table) at 10000,0
 // where two lines start.
 constexpr const char* kNodeWithTwoStarts =
