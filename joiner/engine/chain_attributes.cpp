@@ -14,9 +14,6 @@
 #include "toolkit/linkage/get_mslink.h"
 
 namespace vornel::joiner {
-namespace {
-
-// Reads one column of a row; prints the three error lines on failure.
 bool read_field(JoinRun& run, std::int16_t entity, std::int32_t mslink, std::int16_t column,
                 std::string& value) {
   std::array<char, 256> text{};
@@ -33,6 +30,8 @@ bool read_field(JoinRun& run, std::int16_t entity, std::int32_t mslink, std::int
   value.assign(text.data());
   return true;
 }
+
+namespace {
 
 void read_attribute_value(JoinRun& run, std::string& value) {
   value.clear();

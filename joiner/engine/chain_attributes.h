@@ -23,6 +23,11 @@ void read_candidate_values(JoinRun& run, CandidateValues& values);
 // `with_linkages` the linkage comparison is left out.
 int join_test(JoinRun& run, const CandidateValues& candidate, bool with_linkages = true);
 
+// Reads one column of a database row; on failure prints the three error
+// lines and returns false.
+bool read_field(JoinRun& run, std::int16_t entity, std::int32_t mslink, std::int16_t column,
+                std::string& value);
+
 // Adds the linkages of a taken element to the output linkage set.
 void merge_linkages(JoinRun& run);
 

@@ -3,6 +3,7 @@
 // as a JSON object with the same keys in the same order.
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ class DumpLine {
 
   static std::string number(double value) {
     char buffer[32];
+    // Whole numbers in full: the shortest form would write 400000 as 4e+05.
+    if (std::trunc(value) == value && std::fabs(value) < 1e15) {
+      const auto whole = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
+      return std::string(buffer, whole.ptr);
+    }
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
   }
