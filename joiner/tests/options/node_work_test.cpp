@@ -88,6 +88,13 @@ TEST_F(NodeRun, NumbersNewNodesPastTheRowsAlreadyThereWhenTheCatalogLags) {
   EXPECT_EQ(result.output.find("Error inserting row"), std::string::npos) << result.output;
 }
 
+TEST_F(NodeRun, PlacesNodePointsAtTheirElevationInThreeDimensionalFiles) {
+  make_database("table nodes 18 1\ncolumn node_id text\ncolumn cnt integer\ncolumn x real\ncolumn y real\n");
+  run_ok("dimension 3\nline level=10 : 0 0 500 10000 0 700\n", {"-PN", "30,nodes,node_id,cnt,x,y"});
+  EXPECT_EQ(node_points(), (std::vector<std::string>{"30 1 17 0,0,500 db:18/1", "30 1 17 10000,0,700 db:18/2"}));
+  EXPECT_EQ(query("select * from nodes order by mslink;"), "1|1|1|0.0|0.0\n2|2|1|1.0|0.0\n");
+}
+
 // A node element (a zero-length line linked to the node table) at 10000,0
 // where two lines start.
 constexpr const char* kNodeWithTwoStarts =
