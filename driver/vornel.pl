@@ -51,6 +51,10 @@ my $list = option_value('-U');
 fail(1, "name a design file with -F or an element list file with -U")
     unless defined $design || defined $list;
 my $extractor = defined $design ? 'pellax' : 'quillet';
+# Id transfer needs the node links that only the design-file extractor
+# writes; on a list file the joiner would find no usable point record.
+fail(1, "-ID_N2L and -ID_L2N need a design file (-F): a list file gives no node links")
+    if !defined $design && (has_option('-ID_N2L') || has_option('-ID_L2N'));
 
 # ---- finding the tools -----------------------------------------------------
 

@@ -3,6 +3,7 @@
 // database, the catalog and the summary lines. One master unit is 10000 UOR.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -179,6 +180,24 @@ TEST_F(NodeRun, CopiesTheNodeIdToTheLinesFromAndToIds) {
         {"-ID_N2L", std::string("nodes,node_id,lines,from_id,to_id,") + c.id_type});
     EXPECT_EQ(query("select * from lines order by mslink;"), c.lines);
     EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+  }
+}
+
+TEST_F(NodeRun, RefusesIdTransferOnAListFileWhoseRecordsCarryNoNodeLinks) {
+  write_file(dir_ / "d.txt", kNodeWithTwoStarts);
+  ASSERT_EQ(run_program("dgntool", {"make", "d.txt", "d.dgn"}, dir_.path()).exit_status, 0);
+  write_file(dir_ / "l.txt", "file 1 d.dgn\nelement 1 3 0\nend\n");
+  ASSERT_EQ(run_program("dgntool", {"make-list", "l.txt", "l.ulf"}, dir_.path()).exit_status, 0);
+  const char* path = std::getenv("PATH");
+  const std::string tools = std::string(VORNEL_BIN_DIR) + ":" + (path != nullptr ? path : "");
+  for (const char* option : {"-ID_N2L", "-ID_L2N"}) {
+    SCOPED_TRACE(option);
+    const ProgramResult result =
+        run_program("/usr/bin/perl", {"-S", "vornel.pl", "-U", "l.ulf", option, "nodes,node_id,lines,from_id,to_id"},
+                    dir_.path(), {{"PATH", tools}});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_NE(result.output.find("-ID_N2L and -ID_L2N need a design file (-F)"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("QBT_quillet"), std::string::npos) << result.output;
   }
 }
 
