@@ -196,15 +196,44 @@ TEST_F(Labels, ElevationLabelsInAThreeDimensionalFile) {
   const ProgramResult run = join(
       "dimension 3\n"
       "line level=1 : 0 0 25000 100000 0 25000\n"
-      "line level=1 : 0 200000 -25000 100000 200000 -25000\n",
-      {"-label", "x,ZEE,20,0.5,0,7,3,1,0,0,0,0,0"});
+      "line level=1 : 0 200000 -25000 100000 200000 -25000\n"
+      "text level=6 origin=300000,300000,50000 size=1000,1000 : \"T\"\n",
+      {"-e", "3,4,17", "-label", "x,ZEE,20,0.5,0,7,3,1,0,0,0,0,0"});
   EXPECT_EQ(run.exit_status, 0) << run.output;
-  EXPECT_NE(run.output.find("Placed 2 labels"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("Placed 3 labels"), std::string::npos) << run.output;
+  // A text of a 3-D file is labelled beside its stored origin and keeps
+  // its own settings to itself.
   const std::vector<Text> expected = {
+      {"300000,300000,50000", "\"T\"", "6", "1000,1000", "0"},
       {"50000,5000,25000", "\"2\"", "20", "5000,5000", "0"},
       {"50000,205000,-25000", "\"-2\"", "20", "5000,5000", "0"},
+      {"302500,305000,50000", "\"5\"", "20", "5000,5000", "0"},
   };
   EXPECT_EQ(texts(), expected);
+}
+
+// Labels carry the element's linkages, marked as information linkages;
+// -NL places them without any.
+TEST_F(Labels, LabelLinkagesFollowThePlacementMode) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> extra;
+    const char* links;
+  };
+  const Case cases[] = {{"information linkages", {}, "db:7/1"}, {"no linkages", {"-NL"}, "-"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(dir_ / "d.db");
+    make_database(kRoads);
+    std::vector<std::string> options = c.extra;
+    options.insert(options.end(), {"-label", "roads,mslink,20,0.5,0,7,3,1,0,0,0,0,0"});
+    const ProgramResult run = join("line level=1 link=7/1 : 0 0 100000 0\n", options, {{"QBT_dbName", "d.db"}});
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+    std::vector<std::string> links;
+    for (const std::string& line : dump_lines())
+      if (dump_field(line, "type") == "17") links.push_back(dump_field(line, "links"));
+    EXPECT_EQ(links, std::vector<std::string>{c.links});
+  }
 }
 
 // With -m 1 the run stops at the first node after the second label.
