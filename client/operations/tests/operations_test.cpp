@@ -508,6 +508,11 @@ TEST_F(OperationsTest, ThreeDimensionalTextKeepsItsMatrixAndOrigin) {
   // A 2-D text operation still refuses the file.
   const double angle = 0;
   EXPECT_EQ(txdfpi(kMode, &angle, &level, &text, nullptr, origin, &status, "AB", nullptr), 917);
+  // A matrix that is no rotation places nothing.
+  const double broken[9] = {std::nan(""), 0, 0, 0, 1, 0, 0, 0, 1};
+  EXPECT_EQ(txdfp3(kMode, &level, &text, nullptr, origin, &status, "AB", nullptr, broken), 934);
+  const double stretched[9] = {2, 0, 0, 0, 1, 0, 0, 0, 1};
+  EXPECT_EQ(txdfp3(kMode, &level, &text, nullptr, origin, &status, "AB", nullptr, stretched), 934);
   close();
   std::vector<Memory> texts;
   for (const auto& [position, m] : scan_file(path_))
