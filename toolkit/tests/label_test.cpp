@@ -283,6 +283,9 @@ INSTANTIATE_TEST_SUITE_P(
         Label3dCase{"rising_line_lifts_the_label", {0, 0, 0, 1000, 0, 100}, 0, 0.0, 1, {"500,12,49"}, 0.0},
         // Turned to its segment in plan, never upside down.
         Label3dCase{"vertical_in_plan", {0, 0, 0, 0, 1000, 0}, 0, 0.0, 1, {"12,500,0"}, 90.0},
+        // Too short a segment (60 < 1.333 x 50): the nearer long neighbour.
+        Label3dCase{"short_segment_uses_a_neighbour", {0, 0, 0, 0, 470, 0, 60, 470, 0, 60, 940, 0}, 0, 0.0, 1,
+                    {"72,545,0"}, 90.0},
         Label3dCase{"right_to_left_reads_left_to_right", {1000, 0, 7, 0, 0, 7}, 0, 0.0, 1, {"500,12,7"}, 360.0},
         // One vertex: beside the point (half the length, the height), turned
         // by the angle offset.
