@@ -1,5 +1,6 @@
 #include "client/connection/host_connection.h"
 #include "client/connection/status_codes.h"
+#include "client/reader/flush_hook.hpp"
 #include "client/session/file_finder.h"
 #include "client/session/resource_file.h"
 #include "client/session/session.h"
@@ -75,6 +76,8 @@ int indfpi(const void*, const char* design_file, const std::int16_t* third_word,
   }
   state.translation_mode = mode;
   state.open = true;
+  // From now on the direct reader flushes the host before it reads.
+  client::set_host_flush_hook(&session::flush_host_if_cached);
   return setstat(status, 0);
 }
 

@@ -18,4 +18,9 @@ SessionState& session_state();
 // the connection down. Returns the close status (0 when the host ended).
 int close_host_session(std::int16_t word);
 
+// The direct reader's flush hook: sends the flush request when a request
+// since the last one may have left design data with the host. True when it
+// sent one.
+bool flush_host_if_cached();
+
 }  // namespace vornel::session
