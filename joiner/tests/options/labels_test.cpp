@@ -109,6 +109,12 @@ TEST_F(Labels, PlaceTheRowsValuesAlongEveryChain) {
        {"-label", "roads,name,20,0.5,0,7,3,1,0,25,0,0,0"},
        {},
        "Placed 2 labels"},
+      // A row that cannot be read leaves the chain bare and says so.
+      {"an unreadable row places nothing",
+       "line level=1 link=7/9 : 0 0 100000 0\n",
+       {"-label", "roads,name,20,0.5,0,7,3,1,0,0,0,0,0"},
+       {},
+       "\nFailed to retreive data for entity=7 mslink=9 - value set to NULL\n"},
       // Level 0: each label on its element's level.
       {"level 0 keeps the element's level",
        kStreets,
