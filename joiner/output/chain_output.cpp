@@ -167,6 +167,9 @@ void write_chain(JoinRun& run, WriteReason reason) {
   std::int32_t remaining = run.vertindex;
   std::int32_t tail = 0;
   bool reversed = false;
+  // Slope pieces are cut from one buffer, so a chain that is cut is turned
+  // once, before cutting, and its pieces follow the written direction.
+  if (slope_breaks && line_pass(run)) reversed = flip_chain(run, reason);
   while (s < run.vertindex) {
     std::int32_t n = run.vertindex;
     if (slope_breaks) {
@@ -182,7 +185,7 @@ void write_chain(JoinRun& run, WriteReason reason) {
     colour_contour(run, s);
     if (line_pass(run)) {
       if (run.pass == Pass::first && cfg.over_flag) overshoot_flag(run, s, n);
-      if (flip_chain(run, reason)) reversed = !reversed;
+      if (!slope_breaks && flip_chain(run, reason)) reversed = !reversed;
     }
     if (cfg.label_opt) label_piece(run, s, n);
     if (cfg.lin_par_opt) write_linear_parameters(run, s, n);
