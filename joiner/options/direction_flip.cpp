@@ -178,6 +178,9 @@ bool flip_by_value(JoinRun& run, std::int32_t mslink, WriteReason reason) {
 bool flip_by_row(JoinRun& run, WriteReason reason) {
   RunConfig& cfg = run.cfg;
   if (cfg.flip_ids <= 0 && cfg.flip_dbval <= 0) return false;
+  // Without output no line is rewritten; a row turned on its own would no
+  // longer match the element it belongs to.
+  if (cfg.no_out_opt) return false;
   std::int32_t mslink = 0;
   if (toolkit::get_mslink_attrib(cfg.lineEnt, run.chain.output_links.words, &mslink) == 0) return false;
   bool turn = false;
