@@ -61,7 +61,10 @@ void dangle_turn(JoinRun& run) {
 }
 
 void decide_by_geometry(JoinRun& run) {
-  const std::int16_t mode = run.flip.dangle_armed ? kDangle : run.cfg.flip_chk;
+  // Dangle candidates belong to the first line pass; one whose record held
+  // a point element started no chain and must not rule the chains after it.
+  const bool dangle = run.flip.dangle_armed && run.pass == Pass::first;
+  const std::int16_t mode = dangle ? kDangle : run.cfg.flip_chk;
   std::optional<bool> turn;
   if (mode == kDangle) {
     dangle_turn(run);

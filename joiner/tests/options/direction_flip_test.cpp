@@ -16,7 +16,8 @@ using namespace vornel::joiner::testing;
 
 class DirectionFlip : public ChainRun {
  protected:
-  // The vertices of every element the run left in the file, sorted.
+  // The vertices of every element the run left in the file, sorted (empty
+  // for a cell header).
   std::vector<std::string> written() {
     std::vector<std::string> found;
     for (const Element& e : elements()) found.push_back(e.vertices);
@@ -77,6 +78,15 @@ TEST_F(DirectionFlip, GeometricRulesDecideTheWrittenDirection) {
        "line level=10 : 1000 1000 2000 1000\nline level=10 : 1000 1000 1000 2000\n",
        {"-fdangle", "-f"},
        {"0,0;-1000,0", "0,0;0,-1000", "0,0;1000,1000", "1000,1000;2000,1000", "1000,1000;1000,2000"},
+       {"\n  Flipped 2 dangling lines\n"}},
+      {"-fdangle with -f: a dangling cell met last in the first pass leaves the compass to the others",
+       "line level=10 : 1000 1000 0 0\n"
+       "line level=10 : -1000 0 0 0\nline level=10 : 0 -1000 0 0\n"
+       "line level=10 : 1000 1000 2000 1000\nline level=10 : 1000 1000 1000 2000\n"
+       "cell name=A origin=0,9000 {\n line level=10 : 0 9000 10 9010\n}\n",
+       {"-fdangle", "-f", "-e", "2,3"},
+       {"0,0;-1000,0", "0,0;0,-1000", "0,0;1000,1000", "1000,1000;2000,1000", "1000,1000;1000,2000",
+        "0,9000;10,9010", ""},
        {"\n  Flipped 2 dangling lines\n"}},
   };
   for (const Case& c : cases) {
