@@ -160,8 +160,9 @@ std::array<std::int32_t, 3> point_position(JoinRun& run, int type) {
 }
 
 // Places the label text along vertices[0 .. count-1] as the current element
-// asks for; returns the number of labels placement reports.
-int place_label(JoinRun& run, std::span<const std::int32_t> vertices, std::int32_t count) {
+// asks for; returns the number of labels placement reports. `whole_size`:
+// the etak label size starts from the whole part of the label size.
+int place_label(JoinRun& run, std::span<const std::int32_t> vertices, std::int32_t count, bool whole_size) {
   RunConfig& cfg = run.cfg;
   const std::string& text = run.chain.label_text;
   const ElementFields e{run.element.element()};
@@ -182,7 +183,8 @@ int place_label(JoinRun& run, std::span<const std::int32_t> vertices, std::int32
     attributes[4] = static_cast<std::int16_t>(element_level == 30 ? 50063 : 50037);
     level = static_cast<std::int16_t>(element_level == 30 ? 40 : element_level + 1);
     cfg.labColor = static_cast<std::int16_t>(e.color());
-    std::int32_t size = truncated(cfg.labSize * run.setup.uor_fact);
+    const double label_size = whole_size ? std::trunc(cfg.labSize) : cfg.labSize;
+    std::int32_t size = truncated(label_size * run.setup.uor_fact);
     if (level == 15 || level < 10) size = truncated(1.25 * size);
     run.setup.lab_text_size = {size, size};
   }
@@ -233,14 +235,16 @@ void label_point_element(JoinRun& run) {
   run.labels.at_point_element = true;
   capture_label_text(run);
   run.labels.at_point_element = false;
-  const int placed = place_label(run, at, 1);
+  const int placed = place_label(run, at, 1, false);
   if (placed > 0 && run.cfg.del17 && type == el::text) delete_text(run);
 }
 
-void label_piece(JoinRun& run, std::int32_t start, std::int32_t last) {
+void label_piece(JoinRun& run, std::int32_t start, std::int32_t last, WriteReason reason) {
   const std::int32_t count = last + 1;
   const std::span<const std::int32_t> vertices(run.vertex(start), static_cast<std::size_t>(count * run.dimen()));
-  place_label(run, vertices, count);
+  const bool line_pass = run.pass != Pass::ring;
+  const bool whole_size = (line_pass && reason == WriteReason::end) || (!line_pass && reason == WriteReason::flush);
+  place_label(run, vertices, count, whole_size);
 }
 
 }  // namespace vornel::joiner

@@ -44,7 +44,7 @@ void label_point_element(JoinRun& run);
 // The label text of a chain's first element.
 void capture_label_text(JoinRun& run);
 // Per piece chain output handles, before its skip test.
-void label_piece(JoinRun& run, std::int32_t start, std::int32_t last);
+void label_piece(JoinRun& run, std::int32_t start, std::int32_t last, WriteReason reason);
 
 // linear_parameters.cpp
 // Per piece chain output handles, when linear parameters are on.

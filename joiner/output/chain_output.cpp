@@ -187,7 +187,7 @@ void write_chain(JoinRun& run, WriteReason reason) {
       if (run.pass == Pass::first && cfg.over_flag) overshoot_flag(run, s, n);
       if (!slope_breaks && flip_chain(run, reason)) reversed = !reversed;
     }
-    if (cfg.label_opt) label_piece(run, s, n);
+    if (cfg.label_opt) label_piece(run, s, n, reason);
     if (cfg.lin_par_opt) write_linear_parameters(run, s, n);
     if (skip_piece(run, s, n)) {
       if (line_pass(run) && cfg.over_opt) ++run.counters.overshoot_count;

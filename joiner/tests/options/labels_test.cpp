@@ -130,6 +130,14 @@ TEST_F(Labels, PlaceTheRowsValuesAlongEveryChain) {
        {"-label", "roads,mslink,20,0.5,0,7,3,1,0,0,0,0,0"},
        {{"105000,692500", "\"1\"", "20", "5000,5000", "90"}},
        "Placed 1 labels"},
+      // etak with level 0: one level up, the element's colour, and at the
+      // end of a walk the whole part of the size (1 of 1.5), 1.25 times on
+      // levels below 10.
+      {"etak labels go one level up",
+       kStreets,
+       {"-etak", "-label", "roads,mslink,0,1.5,0,7,3,1,0,0,0,0,0"},
+       {{"81250,12500", "\"1\"", "2", "12500,12500", "0"}, {"512500,50000", "\"2\"", "3", "12500,12500", "90"}},
+       "Placed 2 labels"},
       // The offset moves every label by (1, -2) master units.
       {"an offset moves the labels",
        kStreets,
