@@ -101,6 +101,35 @@ TEST_F(DirectionFlip, GeometricRulesDecideTheWrittenDirection) {
   }
 }
 
+TEST_F(DirectionFlip, AChainLongerThanTheBufferIsWrittenWholeAndTurnedOnlyWhereItEnds) {
+  // 250 line strings of 101 vertices, k = 0 ... 25000 at (-20k, k): the walk
+  // fills the buffer and flushes the whole pieces before it takes the last
+  // element. A flushed part is written as walked, every vertex once; the
+  // compass turns the last piece, which runs from 24900 to 25000.
+  const auto point = [](int k) { return std::to_string(-20 * k) + "," + std::to_string(k); };
+  std::string design;
+  for (int i = 0; i < 250; ++i) {
+    design += "linestring level=10 :";
+    for (int k = 100 * i; k <= 100 * i + 100; ++k) design += " " + std::to_string(-20 * k) + " " + std::to_string(k);
+    design += "\n";
+  }
+  const ProgramResult run = join(design, {"-f"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_NE(run.output.find("Converted 250 segments into 250 line strings/lines"), std::string::npos) << run.output;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 249; ++i) {
+    std::string piece;
+    for (int k = 100 * i; k <= 100 * i + 100; ++k) piece += (piece.empty() ? "" : ";") + point(k);
+    expected.push_back(piece);
+  }
+  std::string last;
+  for (int k = 25000; k >= 24900; --k) last += (last.empty() ? "" : ";") + point(k);
+  expected.push_back(last);
+  std::vector<std::string> got;
+  for (const Element& e : elements()) got.push_back(e.vertices);
+  EXPECT_EQ(got, expected);
+}
+
 const char* const kLines =
     "table lines 7\n"
     "column fr text\n"
