@@ -48,9 +48,12 @@ inline constexpr std::size_t kNullEntity = 24, kNullData = 2;
 inline constexpr std::size_t kNamesReplyCount = 24, kNamesReplyFirst = 26;
 
 // The reply to attaching the active entity: a database user linkage of
-// nine words (header, 0, user id 3969, entity, mslink low, mslink high, three
-// zero words), padded to 32 bytes. Callers take 32 bytes, the linkage 18.
+// eight words (header, 0, user id 3969, entity, mslink low, mslink high, two
+// zero words; a user linkage is a whole number of 4-word units), padded with
+// zeros to 32 bytes. Callers take 32 bytes and the first 18 of them as the
+// linkage; its header says how many of those words it uses.
 inline constexpr std::size_t kActiveLinkageWords = 9;
+inline constexpr std::uint16_t kActiveLinkageLength = 8;
 inline constexpr std::size_t kActiveReplyBytes = 32;
 
 // db_getfld's value, NUL included, is never longer than this; the caller's
@@ -58,7 +61,7 @@ inline constexpr std::size_t kActiveReplyBytes = 32;
 inline constexpr std::size_t kFieldValueBytes = 256;
 
 inline std::array<std::uint16_t, kActiveLinkageWords> active_linkage(std::uint16_t entity, std::uint32_t mslink) {
-  return {static_cast<std::uint16_t>(client::kUserDataLinkageBit | (kActiveLinkageWords - 1)),
+  return {static_cast<std::uint16_t>(client::kUserDataLinkageBit | (kActiveLinkageLength - 1)),
           0,
           client::kDatabaseUserId,
           entity,

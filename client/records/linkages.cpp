@@ -51,9 +51,11 @@ std::vector<std::uint16_t> database_linkage(std::uint16_t entity, std::uint32_t 
 }
 
 std::vector<std::uint16_t> user_database_linkage(std::uint16_t entity, std::uint32_t mslink) {
-  // Header: user data bit, 5 words follow it.
-  return {static_cast<std::uint16_t>(kUserDataLinkageBit | 5), 0, kDatabaseUserId, entity,
-          static_cast<std::uint16_t>(mslink & 0xFFFF), static_cast<std::uint16_t>(mslink >> 16)};
+  // Header: user data bit, 7 words follow it. A user linkage is a whole
+  // number of 4-word units (its low byte 3 modulo 4); the place operations
+  // refuse any other length, so the six words of data are padded to eight.
+  return {static_cast<std::uint16_t>(kUserDataLinkageBit | 7), 0, kDatabaseUserId, entity,
+          static_cast<std::uint16_t>(mslink & 0xFFFF), static_cast<std::uint16_t>(mslink >> 16), 0, 0};
 }
 
 }  // namespace vornel::client

@@ -264,6 +264,43 @@ TEST_F(JoinRun, EachSlopePieceGetsItsOwnBreakTableRow) {
   EXPECT_NE(dump.output.find("vertices=0,0,0;1000,0,0;2000,0,0 links=db:19/3"), std::string::npos) << dump.output;
 }
 
+TEST_F(JoinRun, LinkagesOfEveryKindAreCarriedToTheJoinedElement) {
+  struct Case {
+    const char* name;
+    const char* link;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"database linkage", "link=17/5", "links=db:17/5"},
+      {"database user linkage", "ulink=17/5", "links=user-db:17/5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string design = std::string("line level=10 ") + c.link + " : 0 0 1000 0\nline level=10 " + c.link +
+                               " : 1000 0 2000 0\n";
+    const ProgramResult run = join(design);
+    ASSERT_EQ(run.exit_status, 0) << run.output;
+    const std::vector<std::string> written = dump_lines();
+    ASSERT_EQ(written.size(), 1U);
+    EXPECT_NE(written[0].find(c.shown), std::string::npos) << written[0];
+  }
+}
+
+TEST_F(JoinRun, APieceKeyedToANewBreakTableRowCarriesThatRow) {
+  write_file(dir_ / "db.txt",
+             "table breaks 19\ncolumn name text\nrow 1 'Main Street'\n"
+             "table newbreaks 20 1\ncolumn old_link integer\n");
+  ASSERT_EQ(run_program("dgndb", {"make", "db.txt", "d.db"}, dir_.path()).exit_status, 0);
+  const ProgramResult run = join("dimension 3\nlinestring level=10 link=19/1 : 0 0 0 1000 0 0 2000 0 0\n",
+                                 {"-BD", "breaks,newbreaks,old_link", "-B", "1,0,100,0,0"},
+                                 {{"QBT_newbrktabent", "20"}});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const std::vector<std::string> written = dump_lines();
+  ASSERT_EQ(written.size(), 1U);
+  EXPECT_NE(written[0].find("links=user-db:20/1"), std::string::npos) << written[0];
+  EXPECT_EQ(query("select mslink, old_link from newbreaks;"), "1|1\n");
+}
+
 TEST_F(JoinRun, TakenElementsAreMarkedDeletedWithTheirDataKept) {
   const ProgramResult run = join("line level=10 : 0 0 1000 0\nline level=10 : 2000 0 1000 0\n");
   ASSERT_EQ(run.exit_status, 0) << run.output;

@@ -252,7 +252,7 @@ TEST_F(DatabaseRequestsTest, ActiveEntitiesGiveLinkagesOfNewRows) {
   ASSERT_EQ(db_nulrec(&entity, &status), 0);
   ASSERT_EQ(request(dbwire::kAttachActive, ""), 0);
   auto words = linkage();
-  EXPECT_EQ(words, (std::array<std::uint16_t, 9>{0x1008, 0, 3969, kNewBreaks, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(words, (std::array<std::uint16_t, 9>{0x1007, 0, 3969, kNewBreaks, 1, 0, 0, 0, 0}));
   ASSERT_EQ(request(dbwire::kExecute, "update newbreaks set old_link=2 where mslink=1;"), 0);
 
   // Without a new table: the current row, attached in the new mode, is

@@ -37,7 +37,7 @@ TEST(Linkages, DatabaseAndUserLinkagesAreRead) {
   EXPECT_TRUE(links[1].is_database());
   EXPECT_EQ(links[1].entity, 9);
   EXPECT_EQ(links[1].mslink, 1234567U);
-  EXPECT_EQ(links[1].words, 6U);
+  EXPECT_EQ(links[1].words, 8U);
   EXPECT_EQ(links[2].user_id, 77);
   EXPECT_FALSE(links[2].is_database());
 }

@@ -11,7 +11,7 @@ namespace vornel::extract::testing {
 namespace {
 
 // Positions: A 1536, B 1596, C 1658, D 1728, E 1790, F 1884, G 1936,
-// H 2000, I 2072; the deleted line at 2132 is never seen.
+// H 2004, I 2076; the deleted line at 2136 is never seen.
 const char* const kMixed = R"(dimension 2
 units 10 1000 m cm
 line level=10 color=3 weight=1 link=12/345 : 0 0 10000 5000
@@ -45,8 +45,8 @@ TEST_F(Pellax, DefaultOptionsWriteLinesLineStringsAndCurvesByteForByte) {
             "          04           04     1790\n"
             "         -05          -05     1936\n"
             "          07           07     1936\n"
-            "          02           01     2072\n"
-            "          04           03     2072\n");
+            "          02           01     2076\n"
+            "          04           03     2076\n");
   EXPECT_EQ(settings(),
             "set QBT_segdim=2\nset QBT_dgnname=mixed.dgn\nset QBT_maxverts=10\nset QBT_wt_opt=0\n");
   EXPECT_NE(result.output.find("\nInterpreting QBT_pellax (version 5.6) command line arguments "
@@ -66,17 +66,17 @@ TEST_F(Pellax, SelectsByTypeLevelClassAndSymbology) {
   const SelectionCase cases[] = {
       {"levels", {"-ll", "10-11"}, {1536, 1536, 1596, 1596}},
       {"levels in reverse range", {"-ll", "12-10"}, {1536, 1536, 1596, 1596, 1790, 1790}},
-      {"types 3,4 drop curves", {"-e", "3,4"}, {1536, 1536, 1596, 1596, 1936, 1936, 2072, 2072}},
-      {"styles checked once given", {"-e", "3", "-ls", "0-6"}, {1536, 1536, 2072, 2072}},
+      {"types 3,4 drop curves", {"-e", "3,4"}, {1536, 1536, 1596, 1596, 1936, 1936, 2076, 2076}},
+      {"styles checked once given", {"-e", "3", "-ls", "0-6"}, {1536, 1536, 2076, 2076}},
       {"classes", {"-lc", "1"}, {1884, 1884}},
-      {"colors", {"-lo", "200"}, {2072, 2072}},
+      {"colors", {"-lo", "200"}, {2076, 2076}},
       {"weights", {"-lw", "4"}, {1790, 1790}},
       {"styles", {"-ll", "31", "-ls", "7"}, {1936, 1936}},
-      {"ellipse gives one record", {"-e", "15"}, {2000}},
+      {"ellipse gives one record", {"-e", "15"}, {2004}},
       {"text gives one record", {"-e", "17"}, {1728}},
       {"link values of database and user linkages",
        {"-E", "100-102"},
-       {1936, 1936, 2072, 2072}},
+       {1936, 1936, 2076, 2076}},
       {"shapes added with -SH", {"-ll", "11", "-SH", "3,11"}, {1596, 1596, 1658, 1658}},
       {"the joiner's options change nothing",
        {"-ll", "10", "-C", "-Shape", "-D", "12,2", "-M", "13,1", "-W", "0.5,0,0", "-L", "10",

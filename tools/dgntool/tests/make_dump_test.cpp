@@ -121,7 +121,7 @@ bspline level=23 order=3 {
       "color=0 range=0,0,0,10,10,0 vertices=0,0;10,0;10,10 links=-",
       "type=6 level=12 deleted=1 complex=0 words=38 gg=0 class=0 props=0 style=0 weight=0 "
       "color=0 range=0,0,0,10,10,0 vertices=0,0;10,0;10,10;0,0 links=-",
-      "type=11 level=13 deleted=0 complex=0 words=44 gg=0 class=0 props=18432 style=0 weight=0 "
+      "type=11 level=13 deleted=0 complex=0 words=46 gg=0 class=0 props=18432 style=0 weight=0 "
       "color=0 range=1,1,0,4,2,0 vertices=1,1;2,2;3,1;4,2 links=user-db:9/77",
       "type=16 level=14 deleted=0 complex=0 words=44 gg=0 class=0 props=0 style=0 weight=0 "
       "color=0 range=900,400,0,1100,600,0 origin=1000,500 axes=100,100 rotation=0 start=0 "
