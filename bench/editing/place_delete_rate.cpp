@@ -5,17 +5,15 @@
 //   place_delete_rate [COUNT]     (default 1,000,000)
 // dgnhost and dgnhost.rsc are taken from this program's directory.
 
+#include "bench/common/host_bench.h"
 #include "client/operations/operations.h"
 #include "client/session/session.h"
-#include "host/header_only_design.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -44,29 +42,11 @@ long deleted_line_strings(const std::string& path) {
 
 int main(int argc, char** argv) {
   using namespace vornel;
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
-  if (count <= 0) {
-    std::fprintf(stderr, "usage: place_delete_rate [COUNT]\n");
-    return 2;
-  }
-  namespace fs = std::filesystem;
-  const fs::path bin = fs::canonical("/proc/self/exe").parent_path();
-  setenv("MS_EXE", bin.c_str(), 1);
-  unsetenv("MSGKEY");
-  unsetenv("TCBKEY");
-  const std::string file = (fs::temp_directory_path() / ("place_delete_rate_" + std::to_string(getpid()) + ".dgn")).string();
-  if (!host::write_file(file, host::header_only_design({}))) {
-    std::fprintf(stderr, "cannot write %s\n", file.c_str());
-    return 1;
-  }
-  std::int16_t status = 0, mode = 1;
-  indfpi(nullptr, file.c_str(), nullptr, nullptr, &mode, nullptr, &status, nullptr);
-  if (status != 0) {
-    prt_error(&status);
-    fs::remove(file);
-    return 1;
-  }
+  bench::HostBench host("place_delete_rate");
+  if (const int failed = host.start(argc, argv); failed != 0) return failed;
+  const long count = host.count();
+  const std::string& file = host.file();
+  std::int16_t status = 0;
 
   std::vector<std::int32_t> blocks(static_cast<std::size_t>(count));
   std::vector<std::int16_t> bytes(static_cast<std::size_t>(count));
@@ -99,11 +79,10 @@ int main(int argc, char** argv) {
     }
   }
   const double delete_seconds = seconds_since(start);
-  dedfpi(nullptr);
+  host.close();
 
   const long deleted = deleted_line_strings(file);
-  const auto size = fs::file_size(file);
-  fs::remove(file);
+  const auto size = std::filesystem::file_size(file);
   std::printf("lsdfpi_ex       %ld line strings in %.2f s: %.0f requests/s\n", count, place_seconds,
               static_cast<double>(count) / place_seconds);
   std::printf("delete_element  %ld elements in %.2f s: %.0f requests/s\n", count, delete_seconds,

@@ -5,17 +5,13 @@
 // Run from anywhere: dgnhost and dgnhost.rsc are taken from this program's
 // directory (build/bin).
 
+#include "bench/common/host_bench.h"
 #include "client/connection/host_connection.h"
 #include "client/session/session.h"
-#include "host/header_only_design.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -57,30 +53,9 @@ bool measure(const char* what, long count, Send send) {
 
 int main(int argc, char** argv) {
   using namespace vornel;
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  const long count = argc > 1 ? std::atol(argv[1]) : 1000000;
-  if (count <= 0) {
-    std::fprintf(stderr, "usage: transport_latency [COUNT]\n");
-    return 2;
-  }
-  namespace fs = std::filesystem;
-  fs::path bin = fs::canonical("/proc/self/exe").parent_path();
-  setenv("MS_EXE", bin.c_str(), 1);
-  unsetenv("MSGKEY");
-  unsetenv("TCBKEY");
-  const std::string file = (fs::temp_directory_path() / ("transport_latency_" + std::to_string(getpid()) + ".dgn")).string();
-  if (!host::write_file(file, host::header_only_design({}))) {
-    std::fprintf(stderr, "cannot write %s\n", file.c_str());
-    return 1;
-  }
-
-  std::int16_t status = 0, mode = 1;
-  indfpi(nullptr, file.c_str(), nullptr, nullptr, &mode, nullptr, &status, nullptr);
-  if (status != 0) {
-    prt_error(&status);
-    fs::remove(file);
-    return 1;
-  }
+  bench::HostBench host("transport_latency");
+  if (const int failed = host.start(argc, argv); failed != 0) return failed;
+  const long count = host.count();
   bool ok = measure("configuration variable", count, [] {
     char value[64];
     std::int16_t size = sizeof value, st = 0;
@@ -90,7 +65,6 @@ int main(int argc, char** argv) {
   ok = ok && measure("empty request", count, [&] {
     return connection::send_crc(empty, {}, false) == 900 ? 0 : -1;
   });
-  dedfpi(nullptr);
-  fs::remove(file);
+  host.close();
   return ok ? 0 : 1;
 }
