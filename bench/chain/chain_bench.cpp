@@ -42,10 +42,7 @@ long elements_identified(const fs::path& log) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const vornel::bench::PiecesArguments arguments = vornel::bench::pieces_arguments(argc, argv, "bench_chain");
-  const long pieces = arguments.pieces;
-  const fs::path& work = arguments.work;
-  const std::vector<std::uint8_t> file = vornel::bench::write_contour_design(work, pieces);
+  const auto& [pieces, work, own_folder, file] = vornel::bench::contour_bench(argc, argv, "bench_chain");
   std::printf("design file: %ld pieces, %zu bytes\n", pieces, file.size());
 
   const std::string in_work = "cd '" + work.string() + "' && export PATH='" VORNEL_BIN_DIR
@@ -74,6 +71,6 @@ int main(int argc, char** argv) {
   }
   std::printf("whole chain: %.2f s, %.0f elements per second (target: at most %.0f s)\n", seconds,
               static_cast<double>(taken) / seconds, kTargetSeconds);
-  if (arguments.own_folder && exit_status == 0) fs::remove_all(work);
+  if (own_folder && exit_status == 0) fs::remove_all(work);
   return exit_status == 0 ? 0 : 1;
 }

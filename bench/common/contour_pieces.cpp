@@ -44,21 +44,17 @@ dgnmake::DesignDescription contour_pieces(long pieces) {
   return d;
 }
 
-PiecesArguments pieces_arguments(int argc, char** argv, const std::string& prefix) {
-  PiecesArguments a;
-  a.pieces = argc > 1 ? std::atol(argv[1]) : 1000000;
-  a.own_folder = argc <= 2;
-  a.work = a.own_folder ? std::filesystem::temp_directory_path() / (prefix + "_" + std::to_string(::getpid()))
+ContourBench contour_bench(int argc, char** argv, const std::string& prefix) {
+  ContourBench b;
+  b.pieces = argc > 1 ? std::atol(argv[1]) : 1000000;
+  b.own_folder = argc <= 2;
+  b.work = b.own_folder ? std::filesystem::temp_directory_path() / (prefix + "_" + std::to_string(::getpid()))
                         : std::filesystem::path(argv[2]);
-  std::filesystem::create_directories(a.work);
-  return a;
-}
-
-std::vector<std::uint8_t> write_contour_design(const std::filesystem::path& work, long pieces) {
-  std::vector<std::uint8_t> file = dgnmake::build_design_file(contour_pieces(pieces));
-  std::ofstream out(work / "pieces.dgn", std::ios::binary);
-  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  return file;
+  std::filesystem::create_directories(b.work);
+  b.file = dgnmake::build_design_file(contour_pieces(b.pieces));
+  std::ofstream out(b.work / "pieces.dgn", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(b.file.data()), static_cast<std::streamsize>(b.file.size()));
+  return b;
 }
 
 }  // namespace vornel::bench

@@ -17,19 +17,17 @@ namespace vornel::bench {
 // strings in all, shuffled with a fixed seed so every run sees the same file.
 dgnmake::DesignDescription contour_pieces(long pieces);
 
-// The arguments of both benchmarks: [pieces (default 1000000)] [work folder].
-struct PiecesArguments {
+// A benchmark's design file and work folder.
+struct ContourBench {
   long pieces = 0;
   std::filesystem::path work;
   bool own_folder = false;  // a temporary folder, removed after a good run
+  std::vector<std::uint8_t> file;
 };
 
-// Reads the arguments and creates the work folder; without one it is
-// PREFIX_PID in the temporary folder.
-PiecesArguments pieces_arguments(int argc, char** argv, const std::string& prefix);
-
-// Builds the contour design file of `pieces` pieces, writes it to
-// WORK/pieces.dgn and returns its bytes.
-std::vector<std::uint8_t> write_contour_design(const std::filesystem::path& work, long pieces);
+// Reads the arguments [pieces (default 1000000)] [work folder], creates the
+// folder (without one, PREFIX_PID in the temporary folder), and writes the
+// contour design file of that many pieces to WORK/pieces.dgn.
+ContourBench contour_bench(int argc, char** argv, const std::string& prefix);
 
 }  // namespace vornel::bench

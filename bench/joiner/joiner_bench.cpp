@@ -56,10 +56,7 @@ std::vector<vornel::pointlist::PointRecord> end_points(const std::vector<std::ui
 }  // namespace
 
 int main(int argc, char** argv) {
-  const vornel::bench::PiecesArguments arguments = vornel::bench::pieces_arguments(argc, argv, "bench_joiner");
-  const long pieces = arguments.pieces;
-  const fs::path& work = arguments.work;
-  const std::vector<std::uint8_t> file = vornel::bench::write_contour_design(work, pieces);
+  const auto& [pieces, work, own_folder, file] = vornel::bench::contour_bench(argc, argv, "bench_joiner");
   const auto records = end_points(file);
   {
     vornel::pointlist::PointListWriter writer((work / "sorted.77777").string(), {2, vornel::pointlist::RecordKind::plain});
@@ -89,6 +86,6 @@ int main(int argc, char** argv) {
   std::printf("peak memory: vornel %.1f MB, host %.1f MB, together %.1f MB (target: under 200 MB)\n",
               static_cast<double>(joiner_peak) / 1024.0, static_cast<double>(host_peak) / 1024.0,
               static_cast<double>(joiner_peak + host_peak) / 1024.0);
-  if (arguments.own_folder && exit_status == 0) fs::remove_all(work);
+  if (own_folder && exit_status == 0) fs::remove_all(work);
   return exit_status == 0 ? 0 : 1;
 }
