@@ -1,110 +1,48 @@
 #include "host/editing/element_builder.h"
 
 #include "client/connection/status_codes.h"
-#include "client/records/convert_element.hpp"
-#include "client/records/element_words.hpp"
-#include "client/records/scan_format.hpp"
 #include "host/editing/edit_status.h"
 #include "host/editing/rotation.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace vornel::host::editing {
 
 using client::Dimension;
+using client::RecordBuilder;
 
 namespace {
 
-constexpr std::uint16_t kAttributesPresent = 0x0800;
-constexpr std::uint16_t kComplexBit = 0x0080;
-
-// The memory form of one record, written field by field after the header.
-class MemoryRecord {
- public:
-  MemoryRecord() : bytes_(client::kMemoryBodyOffset, 0) {}
-  void u8(int v) { bytes_.push_back(static_cast<std::uint8_t>(v)); }
-  void u16(int v) {
-    u8(v & 0xFF);
-    u8((v >> 8) & 0xFF);
-  }
-  void i32(std::int64_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    u16(static_cast<int>(u & 0xFFFF));
-    u16(static_cast<int>(u >> 16));
-  }
-  void f64(double v) {
-    std::uint8_t raw[8];
-    std::memcpy(raw, &v, 8);
-    bytes_.insert(bytes_.end(), raw, raw + 8);
-  }
-  void zero(std::size_t n) { bytes_.insert(bytes_.end(), n, 0); }
-  void pad_to_word() {
-    if (bytes_.size() % 2 != 0) u8(0);
-  }
-  void point(const Point& p, Dimension dimension) {
-    i32(p.x);
-    i32(p.y);
-    if (dimension == Dimension::three) i32(p.z);
-  }
-  std::vector<std::uint8_t>& bytes() { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
-
-std::int32_t text_multiplier(std::int32_t size_uor) {
-  return static_cast<std::int32_t>(std::llround(static_cast<double>(size_uor) * 1000.0 / 6.0));
-}
-
-std::int32_t unit_fraction(double value) {
-  return static_cast<std::int32_t>(std::llround(std::clamp(value, -1.0, 1.0) * kUnitFraction));
-}
-
-void quaternion(MemoryRecord& m, const std::array<double, 9>& matrix) {
-  for (std::int32_t v : matrix_to_quaternion(matrix)) m.i32(v);
+client::RecordAttributes attributes_of(const Placement& placement) {
+  return {.level = placement.level,
+          .graphic_group = placement.graphic_group,
+          .properties = static_cast<std::uint16_t>(placement.element_class & 0x0F),
+          .style = placement.style,
+          .weight = placement.weight,
+          .color = placement.color};
 }
 
 // Fills the header, appends the linkages and converts to the file form.
 // Fails with 905 (vertices) or 921 (linkages) when the file record would
 // exceed 768 words.
-int finish(MemoryRecord& m, int type, const Placement& placement, const Box& range, Dimension dimension,
-           bool component, BuiltElement& out) {
-  auto& bytes = m.bytes();
-  const std::size_t linkage_start = bytes.size();
-  for (std::uint16_t w : placement.linkages) m.u16(w);
-  const std::size_t words = bytes.size() / 2;
-  std::uint8_t* p = bytes.data();
-  client::put_word(p, 0, static_cast<std::uint16_t>((type << 8) | (placement.level & 0x3F) | (component ? kComplexBit : 0)));
-  client::put_word(p, 2, static_cast<std::uint16_t>(std::min<std::size_t>(words - 2, 0xFFFF)));
-  set_record_range(bytes, range);
-  client::put_word(p, client::kGraphicGroupOffset, placement.graphic_group);
-  client::put_word(p, client::kAttributeIndexOffset, static_cast<std::uint16_t>(linkage_start / 2 - 16));
-  const std::uint16_t properties =
-      static_cast<std::uint16_t>((placement.element_class & 0x0F) | (placement.linkages.empty() ? 0 : kAttributesPresent));
-  client::put_word(p, client::kPropertiesOffset, properties);
-  client::put_word(p, client::kMemorySymbologyOffset,
-                   static_cast<std::uint16_t>((placement.style & 0x7) | ((placement.weight & 0x1F) << 3) |
-                                              ((placement.color & 0xFF) << 8)));
-
-  std::vector<std::uint8_t> file(bytes.size());
-  const std::size_t file_size = client::memory_to_file(bytes, file, dimension);
-  if (words - 2 > 0xFFFF || file_size > client::kMaxElementBytes) {
-    const bool linkage_overflow = file_size - 2 * placement.linkages.size() <= client::kMaxElementBytes;
+int finish(RecordBuilder& m, int type, const Placement& placement, const Box& range, bool component,
+           BuiltElement& out) {
+  client::BuiltRecord record = m.finish(type, component, range, attributes_of(placement), placement.linkages);
+  if (record.fault != client::RecordFault::none) {
+    const bool linkage_overflow = record.file_bytes - 2 * placement.linkages.size() <= client::kMaxElementBytes;
     return linkage_overflow && !placement.linkages.empty() ? status_code::kMaximumAttrLinkage
                                                            : status_code::kTooManyVertices;
   }
-  file.resize(file_size);
-  out.memory = std::move(bytes);
-  out.file = std::move(file);
+  out.memory = std::move(record.memory);
+  out.file = std::move(record.file);
   out.range = range;
   return 0;
 }
 
-BuildResult single(MemoryRecord& m, int type, const Placement& placement, const Box& range, Dimension dimension) {
+BuildResult single(RecordBuilder& m, int type, const Placement& placement, const Box& range) {
   BuildResult result;
   BuiltElement element;
-  result.status = finish(m, type, placement, range, dimension, false, element);
+  result.status = finish(m, type, placement, range, false, element);
   if (result.status == 0) result.elements.push_back(std::move(element));
   return result;
 }
@@ -123,20 +61,22 @@ std::array<double, 9> text_rotation(const TextGeometry& text, const std::array<d
   return matrix != nullptr ? *matrix : z_rotation(text.rotation_degrees);
 }
 
-void text_body(MemoryRecord& m, const TextGeometry& text, Dimension dimension,
-               const std::array<double, 9>* matrix = nullptr) {
-  m.u8(text.font);
-  m.u8(text.justification);
-  m.u16(0);
-  m.i32(text_multiplier(text.width));
-  m.i32(text_multiplier(text.height));
-  if (dimension == Dimension::three) quaternion(m, text_rotation(text, matrix));
-  else m.i32(angle_units(text.rotation_degrees));
-  m.point(text.origin, dimension);
-  m.u8(static_cast<int>(text.characters.size()));
-  m.u8(0);
-  for (char ch : text.characters) m.u8(static_cast<unsigned char>(ch));
-  m.pad_to_word();
+client::StoredRotation stored_rotation(double degrees, const std::array<double, 9>& matrix, Dimension dimension) {
+  client::StoredRotation r;
+  if (dimension == Dimension::three) r.quaternion = matrix_to_quaternion(matrix);
+  else r.angle = angle_units(degrees);
+  return r;
+}
+
+client::TextFields text_fields(const TextGeometry& text, Dimension dimension,
+                               const std::array<double, 9>* matrix = nullptr) {
+  return {.font = text.font,
+          .justification = text.justification,
+          .width = static_cast<double>(text.width),
+          .height = static_cast<double>(text.height),
+          .rotation = stored_rotation(text.rotation_degrees, text_rotation(text, matrix), dimension),
+          .origin = text.origin,
+          .characters = text.characters};
 }
 
 // The box of the text's rectangle (width x count by height) turned about its origin.
@@ -158,35 +98,12 @@ Box text_box(const TextGeometry& text, Dimension dimension, const std::array<dou
 
 }  // namespace
 
-Box record_range(std::span<const std::uint8_t> record) {
-  Box box;
-  if (record.size() < 28) return box;
-  std::int64_t low[3], high[3];
-  for (std::size_t i = 0; i < 3; ++i) {
-    low[i] = client::from_scan_format(client::get_long(record.data(), 4 + 4 * i));
-    high[i] = client::from_scan_format(client::get_long(record.data(), 16 + 4 * i));
-  }
-  box.add(low[0], low[1], low[2]);
-  box.add(high[0], high[1], high[2]);
-  return box;
-}
-
-void set_record_range(std::span<std::uint8_t> record, const Box& range) {
-  if (record.size() < 28) return;
-  for (std::size_t i = 0; i < 3; ++i) {
-    const std::int32_t low = range.empty() ? 0 : Box::clamp(range.low[i]);
-    const std::int32_t high = range.empty() ? 0 : Box::clamp(range.high[i]);
-    client::put_long(record.data(), 4 + 4 * i, client::to_scan_format(low));
-    client::put_long(record.data(), 16 + 4 * i, client::to_scan_format(high));
-  }
-}
-
 BuildResult build_line(const Placement& placement, const Point& start, const Point& end, Dimension dimension) {
-  MemoryRecord m;
-  m.point(start, dimension);
-  m.point(end, dimension);
+  RecordBuilder m(dimension);
+  m.point(start);
+  m.point(end);
   const Point both[2] = {start, end};
-  return single(m, client::element::line, placement, box_of(both, dimension), dimension);
+  return single(m, client::element::line, placement, box_of(both, dimension));
 }
 
 BuildResult build_vertex_element(int type, const Placement& placement, std::span<const Point> vertices,
@@ -194,11 +111,9 @@ BuildResult build_vertex_element(int type, const Placement& placement, std::span
   const std::size_t least = type == client::element::shape ? 3 : 2;
   if (vertices.size() < least) return {status_code::kTooFewVertices, {}};
   if (vertices.size() > kMaxVertices) return {status_code::kTooManyVertices, {}};
-  MemoryRecord m;
-  m.u16(static_cast<int>(vertices.size()));
-  m.u16(0);
-  for (const Point& p : vertices) m.point(p, dimension);
-  return single(m, type, placement, box_of(vertices, dimension), dimension);
+  RecordBuilder m(dimension);
+  m.vertex_list(vertices);
+  return single(m, type, placement, box_of(vertices, dimension));
 }
 
 BuildResult build_curve(const Placement& placement, std::span<const Point> points, Dimension dimension) {
@@ -219,12 +134,10 @@ BuildResult build_curve(const Placement& placement, std::span<const Point> point
   stored.insert(stored.end(), points.begin(), points.end());
   stored.push_back(beyond(points[n - 1], points[n - 2], 1));
   stored.push_back(beyond(points[n - 1], points[n - 2], 2));
-  MemoryRecord m;
-  m.u16(static_cast<int>(stored.size()));
-  m.u16(0);
-  for (const Point& p : stored) m.point(p, dimension);
+  RecordBuilder m(dimension);
+  m.vertex_list(stored);
   // The range covers the curve itself, which runs through the given points.
-  return single(m, client::element::curve, placement, box_of(points, dimension), dimension);
+  return single(m, client::element::curve, placement, box_of(points, dimension));
 }
 
 BuildResult build_ellipse(const Placement& placement, const EllipseGeometry& e, Dimension dimension) {
@@ -232,25 +145,16 @@ BuildResult build_ellipse(const Placement& placement, const EllipseGeometry& e, 
     return {status_code::kInvalidElement, {}};
   for (double v : e.origin)
     if (!std::isfinite(v) || std::abs(v) > 2147483647.0) return {status_code::kElementOffPlane, {}};
-  MemoryRecord m;
-  m.f64(e.primary);
-  m.f64(e.secondary);
+  RecordBuilder m(dimension);
+  m.ellipse(e.primary, e.secondary, stored_rotation(e.rotation_degrees, e.matrix, dimension), e.origin);
   Box box;
   if (dimension == Dimension::three) {
-    quaternion(m, e.matrix);
-    m.f64(e.origin[0]);
-    m.f64(e.origin[1]);
-    m.f64(e.origin[2]);
     const double r = std::max(e.primary, e.secondary);
     box.add(std::llround(std::floor(e.origin[0] - r)), std::llround(std::floor(e.origin[1] - r)),
             std::llround(std::floor(e.origin[2] - r)));
     box.add(std::llround(std::ceil(e.origin[0] + r)), std::llround(std::ceil(e.origin[1] + r)),
             std::llround(std::ceil(e.origin[2] + r)));
   } else {
-    m.i32(angle_units(e.rotation_degrees));
-    m.zero(4);
-    m.f64(e.origin[0]);
-    m.f64(e.origin[1]);
     // Exact half-extents of the turned ellipse.
     const double a = e.rotation_degrees * M_PI / 180.0;
     const double hx = std::hypot(e.primary * std::cos(a), e.secondary * std::sin(a));
@@ -258,21 +162,21 @@ BuildResult build_ellipse(const Placement& placement, const EllipseGeometry& e, 
     box.add(std::llround(std::floor(e.origin[0] - hx)), std::llround(std::floor(e.origin[1] - hy)), 0);
     box.add(std::llround(std::ceil(e.origin[0] + hx)), std::llround(std::ceil(e.origin[1] + hy)), 0);
   }
-  return single(m, client::element::ellipse, placement, box, dimension);
+  return single(m, client::element::ellipse, placement, box);
 }
 
 BuildResult build_text(const Placement& placement, const TextGeometry& text, Dimension dimension) {
   if (text.characters.size() > kMaxTextCharacters) return {status_code::kTextStringTooLong, {}};
-  MemoryRecord m;
-  text_body(m, text, dimension);
-  return single(m, client::element::text, placement, text_box(text, dimension), dimension);
+  RecordBuilder m(dimension);
+  m.text(text_fields(text, dimension));
+  return single(m, client::element::text, placement, text_box(text, dimension));
 }
 
 BuildResult build_text(const Placement& placement, const TextGeometry& text, const std::array<double, 9>& matrix) {
   if (text.characters.size() > kMaxTextCharacters) return {status_code::kTextStringTooLong, {}};
-  MemoryRecord m;
-  text_body(m, text, Dimension::three, &matrix);
-  return single(m, client::element::text, placement, text_box(text, Dimension::three, &matrix), Dimension::three);
+  RecordBuilder m(Dimension::three);
+  m.text(text_fields(text, Dimension::three, &matrix));
+  return single(m, client::element::text, placement, text_box(text, Dimension::three, &matrix));
 }
 
 BuildResult build_text_node(const Placement& placement, const TextGeometry& text, std::int32_t line_spacing,
@@ -282,35 +186,29 @@ BuildResult build_text_node(const Placement& placement, const TextGeometry& text
   BuiltElement component;
   const bool has_text = !text.characters.empty();
   if (has_text) {
-    MemoryRecord t;
-    text_body(t, text, dimension);
+    RecordBuilder t(dimension);
+    t.text(text_fields(text, dimension));
     Placement plain = placement;
     plain.linkages.clear();
-    if (int s = finish(t, client::element::text, plain, text_box(text, dimension), dimension, true, component); s != 0)
+    if (int s = finish(t, client::element::text, plain, text_box(text, dimension), true, component); s != 0)
       return {s, {}};
   }
-  MemoryRecord m;
-  m.u16(0);  // total length, set below
-  m.u16(has_text ? 1 : 0);
-  m.u16(node_number);
-  m.u8(255);  // maximum characters per line
-  m.u8(static_cast<int>(text.characters.size()));
-  m.u8(text.font);
-  m.u8(text.justification);
-  m.u16(0);
-  m.i32(line_spacing);
-  m.i32(text_multiplier(text.width));
-  m.i32(text_multiplier(text.height));
-  if (dimension == Dimension::three) quaternion(m, z_rotation(text.rotation_degrees));
-  else m.i32(angle_units(text.rotation_degrees));
-  m.point(text.origin, dimension);
+  RecordBuilder m(dimension);
+  m.text_node({.components = has_text ? 1 : 0,
+               .node_number = node_number,
+               .longest_line = static_cast<int>(text.characters.size()),
+               .font = text.font,
+               .justification = text.justification,
+               .line_spacing = line_spacing,
+               .width = static_cast<double>(text.width),
+               .height = static_cast<double>(text.height),
+               .rotation = stored_rotation(text.rotation_degrees, z_rotation(text.rotation_degrees), dimension),
+               .origin = text.origin});
   Box box = has_text ? component.range : Box{};
   box.add(text.origin.x, text.origin.y, dimension == Dimension::three ? text.origin.z : 0);
   BuiltElement header;
-  if (int s = finish(m, client::element::text_node, placement, box, dimension, false, header); s != 0) return {s, {}};
-  const std::size_t total = (header.file.size() + component.file.size()) / 2 - kComplexUncountedWords;
-  client::put_word(header.file.data(), kComplexTotalLengthOffset, static_cast<std::uint16_t>(total));
-  client::put_word(header.memory.data(), client::kMemoryBodyOffset, static_cast<std::uint16_t>(total));
+  if (int s = finish(m, client::element::text_node, placement, box, false, header); s != 0) return {s, {}};
+  client::set_complex_total_length(header.file, header.memory, component.file.size());
   result.elements.push_back(std::move(header));
   if (has_text) result.elements.push_back(std::move(component));
   return result;
@@ -338,49 +236,44 @@ BuildResult build_bspline(const Placement& placement, const BsplineGeometry& cur
   BuiltElement header;
   std::vector<BuiltElement> components;
   {
-    MemoryRecord m;
-    m.u16(static_cast<int>(poles));
-    m.u16(0);
-    for (const Point& p : curve.poles) m.point(p, dimension);
+    RecordBuilder m(dimension);
+    m.vertex_list(curve.poles);
     BuiltElement e;
-    if (int s = finish(m, client::element::bspline_pole, part, box, dimension, true, e); s != 0) return {s, {}};
+    if (int s = finish(m, client::element::bspline_pole, part, box, true, e); s != 0) return {s, {}};
     components.push_back(std::move(e));
   }
   for (const auto* values : {&curve.knots, &curve.weights}) {
     if (values->empty()) continue;
-    MemoryRecord m;
-    for (double v : *values) m.i32(unit_fraction(v));
+    RecordBuilder m(dimension);
+    for (double v : *values) m.i32(client::unit_fraction(v));
     BuiltElement e;
     const int type = values == &curve.knots ? client::element::bspline_knot : client::element::bspline_weight;
-    if (int s = finish(m, type, part, box, dimension, true, e); s != 0) return {s, {}};
+    if (int s = finish(m, type, part, box, true, e); s != 0) return {s, {}};
     components.push_back(std::move(e));
   }
   std::size_t description_words = 0;
   for (const BuiltElement& e : components) description_words += e.file.size() / 2;
-  MemoryRecord m;
+  RecordBuilder m(dimension);
   m.i32(static_cast<std::int64_t>(description_words));
   m.u8((curve.order - 2) | 0x10 | (curve.weights.empty() ? 0 : 0x40) | (curve.closed ? 0x80 : 0));
   m.u8(curve.curve_type);
   m.u16(static_cast<int>(poles));
   m.u16(static_cast<int>(curve.knots.size()));
   m.u16(0);
-  if (int s = finish(m, client::element::bspline_curve, placement, box, dimension, false, header); s != 0)
-    return {s, {}};
+  if (int s = finish(m, client::element::bspline_curve, placement, box, false, header); s != 0) return {s, {}};
   result.elements.push_back(std::move(header));
   for (BuiltElement& e : components) result.elements.push_back(std::move(e));
   return result;
 }
 
 BuildResult build_complex_header(int type, const Placement& placement, Dimension dimension) {
-  MemoryRecord m;
+  RecordBuilder m(dimension);
   m.u16(0);  // total length: grows with the components
   m.u16(0);  // component count
-  BuildResult result = single(m, type, placement, Box{}, dimension);
+  BuildResult result = single(m, type, placement, Box{});
   if (result.status == 0) {
     BuiltElement& e = result.elements.front();
-    const auto total = static_cast<std::uint16_t>(e.file.size() / 2 - kComplexUncountedWords);
-    client::put_word(e.file.data(), kComplexTotalLengthOffset, total);
-    client::put_word(e.memory.data(), client::kMemoryBodyOffset, total);
+    client::set_complex_total_length(e.file, e.memory, 0);
   }
   return result;
 }

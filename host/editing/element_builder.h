@@ -3,6 +3,7 @@
 // form (as clients receive it) and the file form (as it is written).
 
 #include "client/records/element_header.hpp"
+#include "client/records/record_builder.hpp"
 #include "host/editing/geometry.h"
 #include "host/editing/placement.h"
 
@@ -80,14 +81,11 @@ BuildResult build_bspline(const Placement& placement, const BsplineGeometry& cur
 // Complex chain (12) or shape (14) header with no components yet.
 BuildResult build_complex_header(int type, const Placement& placement, client::Dimension dimension);
 
-// Complex headers: total length word (file offset 36) and component count (38).
-inline constexpr std::size_t kComplexTotalLengthOffset = 36;
-inline constexpr std::size_t kComplexCountOffset = 38;
-// Words of a complex element that its total length leaves out.
-inline constexpr std::size_t kComplexUncountedWords = 19;
-
-// Range of a record from its header (both forms).
-Box record_range(std::span<const std::uint8_t> record);
-void set_record_range(std::span<std::uint8_t> record, const Box& range);
+// Complex header layout and the range helpers of the records library.
+using client::kComplexCountOffset;
+using client::kComplexTotalLengthOffset;
+using client::kComplexUncountedWords;
+using client::record_range;
+using client::set_record_range;
 
 }  // namespace vornel::host::editing

@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "client/records/element_header.hpp"
+#include "client/records/uor_box.hpp"
 
 namespace vornel::dgnmake {
 
-struct Point {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  std::int32_t z = 0;
-};
+using Point = client::UorPoint;
 
 // Everything an element carries besides its geometry.
 struct Attributes {
