@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "client/records/convert_element.hpp"
 #include "client/records/element_words.hpp"
@@ -138,6 +139,15 @@ void RecordBuilder::ellipse(double primary, double secondary, const StoredRotati
   if (dimension_ == Dimension::three) f64(origin[2]);
 }
 
+void RecordBuilder::bspline_header(const BsplineFields& curve, std::size_t description_words) {
+  i32(static_cast<std::int64_t>(description_words));
+  u8((curve.order - 2) | 0x10 | (curve.weights.empty() ? 0 : 0x40) | (curve.closed ? 0x80 : 0));
+  u8(curve.curve_type);
+  u16(static_cast<int>(curve.poles.size()));
+  u16(static_cast<int>(curve.knots.size()));
+  u16(0);
+}
+
 BuiltRecord RecordBuilder::finish(int type, bool complex_component, const UorBox& range,
                                   const RecordAttributes& a, std::span<const std::uint16_t> linkage_words) {
   const std::size_t linkage_start = bytes_.size();
@@ -168,6 +178,23 @@ BuiltRecord RecordBuilder::finish(int type, bool complex_component, const UorBox
   built.memory = std::move(bytes_);
   bytes_.assign(kMemoryBodyOffset, 0);
   return built;
+}
+
+std::vector<BuiltRecord> bspline_components(const BsplineFields& curve, const UorBox& range,
+                                            const RecordAttributes& attributes, Dimension dimension) {
+  std::vector<BuiltRecord> components;
+  RecordBuilder poles(dimension);
+  poles.vertex_list(curve.poles);
+  components.push_back(poles.finish(element::bspline_pole, true, range, attributes, {}));
+  for (const auto& [type, values] : {std::pair{element::bspline_knot, curve.knots},
+                                     std::pair{element::bspline_weight, curve.weights}}) {
+    if (components.back().fault != RecordFault::none) break;
+    if (values.empty()) continue;
+    RecordBuilder fractions(dimension);
+    for (double v : values) fractions.i32(unit_fraction(v));
+    components.push_back(fractions.finish(type, true, range, attributes, {}));
+  }
+  return components;
 }
 
 void set_complex_total_length(std::span<std::uint8_t> header_file, std::span<std::uint8_t> header_memory,

@@ -71,6 +71,15 @@ struct TextNodeFields {
   UorPoint origin;
 };
 
+struct BsplineFields {
+  int curve_type = 0;  // 0-7
+  int order = 2;       // 2-15
+  bool closed = false;
+  std::span<const UorPoint> poles;
+  std::span<const double> knots;    // interior knots, 0..1; empty: uniform
+  std::span<const double> weights;  // empty, or one per pole
+};
+
 enum class RecordFault {
   none,
   too_many_words,  // the memory form's words-to-follow passes 0xFFFF
@@ -105,6 +114,8 @@ class RecordBuilder {
   // Ellipse (and arc, after its angles): axes, rotation, origin as doubles.
   void ellipse(double primary, double secondary, const StoredRotation& rotation,
                const std::array<double, 3>& origin);
+  // A B-spline curve header's body over the file words of its components.
+  void bspline_header(const BsplineFields& curve, std::size_t description_words);
 
   // Fills the header, appends the linkage words and derives the file form.
   // A two-dimensional record's range carries no depth.
@@ -115,6 +126,12 @@ class RecordBuilder {
   Dimension dimension_;
   std::vector<std::uint8_t> bytes_;
 };
+
+// The components that follow a B-spline curve header: poles, then knots and
+// weights when given, each on the header's level and symbology without
+// linkages. Stops after the first record that does not fit.
+std::vector<BuiltRecord> bspline_components(const BsplineFields& curve, const UorBox& range,
+                                            const RecordAttributes& attributes, Dimension dimension);
 
 // Total length of a complex header over its components, in both forms of it.
 void set_complex_total_length(std::span<std::uint8_t> header_file, std::span<std::uint8_t> header_memory,

@@ -229,37 +229,24 @@ BuildResult build_bspline(const Placement& placement, const BsplineGeometry& cur
     previous = k;
   }
 
-  Placement part = placement;
-  part.linkages.clear();
   const Box box = box_of(curve.poles, dimension);
+  const client::BsplineFields fields{.curve_type = curve.curve_type,
+                                     .order = curve.order,
+                                     .closed = curve.closed,
+                                     .poles = curve.poles,
+                                     .knots = curve.knots,
+                                     .weights = curve.weights};
+  std::vector<BuiltElement> components;
+  std::size_t description_words = 0;
+  for (client::BuiltRecord& record : client::bspline_components(fields, box, attributes_of(placement), dimension)) {
+    if (record.fault != client::RecordFault::none) return {status_code::kTooManyVertices, {}};
+    description_words += record.file.size() / 2;
+    components.push_back({.memory = std::move(record.memory), .file = std::move(record.file), .range = box});
+  }
+  RecordBuilder m(dimension);
+  m.bspline_header(fields, description_words);
   BuildResult result;
   BuiltElement header;
-  std::vector<BuiltElement> components;
-  {
-    RecordBuilder m(dimension);
-    m.vertex_list(curve.poles);
-    BuiltElement e;
-    if (int s = finish(m, client::element::bspline_pole, part, box, true, e); s != 0) return {s, {}};
-    components.push_back(std::move(e));
-  }
-  for (const auto* values : {&curve.knots, &curve.weights}) {
-    if (values->empty()) continue;
-    RecordBuilder m(dimension);
-    for (double v : *values) m.i32(client::unit_fraction(v));
-    BuiltElement e;
-    const int type = values == &curve.knots ? client::element::bspline_knot : client::element::bspline_weight;
-    if (int s = finish(m, type, part, box, true, e); s != 0) return {s, {}};
-    components.push_back(std::move(e));
-  }
-  std::size_t description_words = 0;
-  for (const BuiltElement& e : components) description_words += e.file.size() / 2;
-  RecordBuilder m(dimension);
-  m.i32(static_cast<std::int64_t>(description_words));
-  m.u8((curve.order - 2) | 0x10 | (curve.weights.empty() ? 0 : 0x40) | (curve.closed ? 0x80 : 0));
-  m.u8(curve.curve_type);
-  m.u16(static_cast<int>(poles));
-  m.u16(static_cast<int>(curve.knots.size()));
-  m.u16(0);
   if (int s = finish(m, client::element::bspline_curve, placement, box, false, header); s != 0) return {s, {}};
   result.elements.push_back(std::move(header));
   for (BuiltElement& e : components) result.elements.push_back(std::move(e));

@@ -52,19 +52,22 @@ std::string at_line(const ElementSpec& e, const std::string& what) {
   return "line " + std::to_string(e.line_number) + ": " + what;
 }
 
-// Fills the header, appends the linkages and returns the file form.
-std::vector<std::uint8_t> finish(RecordBuilder& m, int type, const ElementSpec& e, const Box& box,
-                                 bool component) {
-  const Attributes& a = e.attributes;
-  std::vector<std::uint16_t> linkage_words;
-  for (const auto& link : a.linkages) linkage_words.insert(linkage_words.end(), link.begin(), link.end());
-  client::BuiltRecord record = m.finish(type, component, box, record_attributes(a), linkage_words);
+// The file form of a built record of `e`, marked deleted when `e` is.
+std::vector<std::uint8_t> checked_file(client::BuiltRecord record, const ElementSpec& e) {
   if (record.fault == client::RecordFault::too_many_words) throw DescriptionError(at_line(e, "element too large"));
   if (record.fault == client::RecordFault::too_large) throw DescriptionError(at_line(e, "element exceeds 768 words"));
-  if (a.deleted) {
+  if (e.attributes.deleted) {
     client::put_word(record.file.data(), 0, client::get_word(record.file.data(), 0) | client::kDeletedBit);
   }
   return std::move(record.file);
+}
+
+// Fills the header, appends the linkages and returns the file form.
+std::vector<std::uint8_t> finish(RecordBuilder& m, int type, const ElementSpec& e, const Box& box,
+                                 bool component) {
+  std::vector<std::uint16_t> linkage_words;
+  for (const auto& link : e.attributes.linkages) linkage_words.insert(linkage_words.end(), link.begin(), link.end());
+  return checked_file(m.finish(type, component, box, record_attributes(e.attributes), linkage_words), e);
 }
 
 Box box_of(const std::vector<Point>& pts) {
@@ -221,33 +224,15 @@ Encoded encode(const ElementSpec& e, Dimension dim, bool component) {
         throw DescriptionError(at_line(e, "one weight per pole is needed"));
       }
       out.box = box_of(e.points);
-      ElementSpec part;
-      part.line_number = e.line_number;
-      part.attributes = e.attributes;
-      part.attributes.linkages.clear();
+      const client::BsplineFields fields{
+          .order = e.order, .closed = e.closed, .poles = e.points, .knots = e.knots, .weights = e.weights};
       std::vector<std::uint8_t> parts;
-      {
-        RecordBuilder poles(dim);
-        poles.vertex_list(e.points);
-        const auto f = finish(poles, client::element::bspline_pole, part, out.box, true);
+      for (client::BuiltRecord& record :
+           client::bspline_components(fields, out.box, record_attributes(e.attributes), dim)) {
+        const auto f = checked_file(std::move(record), e);
         parts.insert(parts.end(), f.begin(), f.end());
       }
-      for (const auto* values : {&e.knots, &e.weights}) {
-        if (values->empty()) continue;
-        RecordBuilder r(dim);
-        for (double v : *values) r.i32(client::unit_fraction(v));
-        const int type = values == &e.knots ? client::element::bspline_knot
-                                            : client::element::bspline_weight;
-        const auto f = finish(r, type, part, out.box, true);
-        parts.insert(parts.end(), f.begin(), f.end());
-      }
-      m.i32(static_cast<std::int64_t>(parts.size() / 2));  // description words
-      const int rational = e.weights.empty() ? 0 : 0x40;
-      m.u8((e.order - 2) | 0x10 | rational | (e.closed ? 0x80 : 0));
-      m.u8(0);  // curve type
-      m.u16(static_cast<int>(e.points.size()));
-      m.u16(static_cast<int>(e.knots.size()));
-      m.u16(0);
+      m.bspline_header(fields, parts.size() / 2);
       out.file = join(finish(m, client::element::bspline_curve, e, out.box, component), parts);
       break;
     }
