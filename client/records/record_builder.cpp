@@ -167,16 +167,17 @@ BuiltRecord RecordBuilder::finish(int type, bool complex_component, const UorBox
            static_cast<std::uint16_t>((a.style & 0x7) | ((a.weight & 0x1F) << 3) | ((a.color & 0xFF) << 8)));
 
   BuiltRecord built;
+  // The builder starts afresh for the next record.
+  std::vector<std::uint8_t> memory = std::exchange(bytes_, std::vector<std::uint8_t>(kMemoryBodyOffset, 0));
   // The file form is never longer than the memory form.
-  std::vector<std::uint8_t> file(bytes_.size());
-  built.file_bytes = memory_to_file(bytes_, file, dimension_);
+  std::vector<std::uint8_t> file(memory.size());
+  built.file_bytes = memory_to_file(memory, file, dimension_);
   if (words - 2 > 0xFFFF) built.fault = RecordFault::too_many_words;
   else if (built.file_bytes > kMaxElementBytes) built.fault = RecordFault::too_large;
   if (built.fault != RecordFault::none) return built;
   file.resize(built.file_bytes);
   built.file = std::move(file);
-  built.memory = std::move(bytes_);
-  bytes_.assign(kMemoryBodyOffset, 0);
+  built.memory = std::move(memory);
   return built;
 }
 

@@ -96,6 +96,14 @@ Box text_box(const TextGeometry& text, Dimension dimension, const std::array<dou
   return box;
 }
 
+BuildResult text_element(const Placement& placement, const TextGeometry& text, Dimension dimension,
+                         const std::array<double, 9>* matrix) {
+  if (text.characters.size() > kMaxTextCharacters) return {status_code::kTextStringTooLong, {}};
+  RecordBuilder m(dimension);
+  m.text(text_fields(text, dimension, matrix));
+  return single(m, client::element::text, placement, text_box(text, dimension, matrix));
+}
+
 }  // namespace
 
 BuildResult build_line(const Placement& placement, const Point& start, const Point& end, Dimension dimension) {
@@ -166,17 +174,11 @@ BuildResult build_ellipse(const Placement& placement, const EllipseGeometry& e, 
 }
 
 BuildResult build_text(const Placement& placement, const TextGeometry& text, Dimension dimension) {
-  if (text.characters.size() > kMaxTextCharacters) return {status_code::kTextStringTooLong, {}};
-  RecordBuilder m(dimension);
-  m.text(text_fields(text, dimension));
-  return single(m, client::element::text, placement, text_box(text, dimension));
+  return text_element(placement, text, dimension, nullptr);
 }
 
 BuildResult build_text(const Placement& placement, const TextGeometry& text, const std::array<double, 9>& matrix) {
-  if (text.characters.size() > kMaxTextCharacters) return {status_code::kTextStringTooLong, {}};
-  RecordBuilder m(Dimension::three);
-  m.text(text_fields(text, Dimension::three, &matrix));
-  return single(m, client::element::text, placement, text_box(text, Dimension::three, &matrix));
+  return text_element(placement, text, Dimension::three, &matrix);
 }
 
 BuildResult build_text_node(const Placement& placement, const TextGeometry& text, std::int32_t line_spacing,
