@@ -91,13 +91,22 @@ struct Components {
   std::uint64_t levels = 0;
 };
 
+// Records in file-form bytes: a B-spline child is its header and each
+// pole, knot and weight record, and a header counts every one of them.
+int record_count(const std::vector<std::uint8_t>& file) {
+  int count = 0;
+  for (std::size_t at = 0; at + 4 <= file.size(); at += 2 * (std::size_t{client::get_word(file.data(), at + 2)} + 2))
+    ++count;
+  return count;
+}
+
 Components encode_children(const ElementSpec& e, Dimension dim) {
   Components c;
   for (const ElementSpec& child : e.children) {
     Encoded enc = encode(child, dim, true);
     c.bytes.insert(c.bytes.end(), enc.file.begin(), enc.file.end());
     c.box.add(enc.box);
-    ++c.count;
+    c.count += record_count(enc.file);
     if (child.attributes.level > 0) c.levels |= std::uint64_t{1} << (child.attributes.level - 1);
   }
   return c;

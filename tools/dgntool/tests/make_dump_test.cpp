@@ -167,6 +167,27 @@ bspline level=23 order=3 {
   for (std::size_t i = 1; i < out.size(); ++i) EXPECT_EQ(without_position(out[i]), expected[i]) << i;
 }
 
+// A complex header counts every record that follows it as a component, so
+// a B-spline inside a chain counts its header and each pole, knot and weight
+// record; a count of one for it made readers stop inside the chain.
+TEST_F(DgnTool, AChainHoldingABsplineCountsEachOfItsRecords) {
+  const auto out = make_and_dump(R"(chain level=5 {
+  line level=5 : 0 0 100 0
+  bspline level=5 order=3 {
+    poles : 100 0 200 100 300 0
+    knots : 0.5
+  }
+  line level=5 : 300 0 400 0
+}
+line level=6 : 0 0 1 1
+)");
+  ASSERT_EQ(out.size(), 9U);  // design line, header element, chain, five components, the last line
+  EXPECT_NE(out[2].find("type=12 "), std::string::npos) << out[2];
+  EXPECT_NE(out[2].find(" components=5 "), std::string::npos) << out[2];
+  for (std::size_t i = 3; i < 8; ++i) EXPECT_NE(out[i].find(" complex=1 "), std::string::npos) << out[i];
+  EXPECT_NE(out.back().find("level=6 deleted=0 complex=0"), std::string::npos) << out.back();
+}
+
 TEST_F(DgnTool, ThreeDimensionalKindsRoundTripAsJson) {
   const auto out = make_and_dump(R"(dimension 3
 origin 1 2 3
