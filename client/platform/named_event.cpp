@@ -5,6 +5,7 @@
 #include <climits>
 #include <ctime>
 #include <linux/futex.h>
+#include <sched.h>
 #include <new>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@ struct NamedEvent::Word {
   std::atomic<std::uint32_t> state;
   std::atomic<std::uint32_t> sleepers;  // processes inside futex wait; set() skips the wake when 0
   std::atomic<std::int32_t> owner;
+  std::atomic<std::int32_t> setter_cpu;  // where the process that set the event last ran
 };
 
 namespace {
@@ -64,6 +66,7 @@ int NamedEvent::create(std::string_view name, NamedEvent& out) {
   int error = SharedMemory::create_or_replace(name, kObjectSize, memory);
   if (error != 0) return error;
   Word* word = new (memory.data()) Word{};
+  word->setter_cpu.store(-1, std::memory_order_relaxed);  // not set yet: no core known
   word->owner.store(static_cast<std::int32_t>(getpid()), std::memory_order_release);
   out.memory_ = std::move(memory);
   return 0;
@@ -80,6 +83,7 @@ int NamedEvent::open(std::string_view name, NamedEvent& out) {
 void NamedEvent::set() {
   if (!valid()) return;
   Word& w = word();
+  w.setter_cpu.store(sched_getcpu(), std::memory_order_relaxed);
   // seq_cst on both sides: a waiter announces itself in `sleepers` before it
   // re-reads the state, so either it sees 1 or we see it and wake it.
   w.state.store(1, std::memory_order_seq_cst);
@@ -117,6 +121,13 @@ int wait_any(std::span<const NamedEvent* const> events, std::chrono::microsecond
   int found = -1;
   auto spin = std::min(std::chrono::microseconds(spin_budget_us.load(std::memory_order_relaxed)),
                        unlimited ? kEventSpin : timeout);
+  // The other side last ran on this core: it is most likely woken here
+  // again, and cannot answer while this process spins on the core it needs.
+  const int core = sched_getcpu();
+  bool sharing_core = false;
+  for (const NamedEvent* event : events)
+    sharing_core = sharing_core || event->word().setter_cpu.load(std::memory_order_relaxed) == core;
+  if (sharing_core) spin = std::chrono::microseconds(0);
   if (spin_until([&] { return (found = first_set()) >= 0; }, start + spin)) {
     adapt_spin(true);
     return found;
@@ -144,7 +155,7 @@ int wait_any(std::span<const NamedEvent* const> events, std::chrono::microsecond
   }
   for (const NamedEvent* event : events) event->word().sleepers.fetch_sub(1, std::memory_order_seq_cst);
   // Woken soon after the spin gave up: a slightly longer spin would have done.
-  adapt_spin(found >= 0 && Clock::now() - start < kEventSpin);
+  if (!sharing_core) adapt_spin(found >= 0 && Clock::now() - start < kEventSpin);
   return found;
 }
 
