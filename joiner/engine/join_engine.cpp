@@ -21,16 +21,6 @@ namespace {
   throw RunEnd{status};
 }
 
-// Reads the element at a file position into the element buffer.
-std::int16_t read_element(JoinRun& run, std::int32_t position) {
-  const std::int32_t block = position / 512;
-  const auto byte = static_cast<std::int16_t>(position % 512);
-  const std::int16_t raw = 0;
-  std::int16_t status = 0;
-  rddfpi(&block, &byte, &raw, run.element.record.data(), &status);
-  return status;
-}
-
 bool element_deleted(const JoinRun& run) { return ElementFields{run.element.element()}.deleted(); }
 bool element_is_point(const JoinRun& run) {
   return is_point_element(ElementFields{run.element.element()}.type());
@@ -357,6 +347,23 @@ void walk_ring(JoinRun& run, std::int32_t r) {
 }
 
 }  // namespace
+
+std::int16_t read_element(JoinRun& run, std::int32_t position, bool kept_for_chain_start) {
+  // The node flags read a dangling element just before its chain starts
+  // there: that read serves the start too, so each element is read once.
+  if (run.element_read_ahead == position) {
+    run.element_read_ahead = -1;
+    return 0;
+  }
+  run.element_read_ahead = -1;
+  const std::int32_t block = position / 512;
+  const auto byte = static_cast<std::int16_t>(position % 512);
+  const std::int16_t raw = 0;
+  std::int16_t status = 0;
+  rddfpi(&block, &byte, &raw, run.element.record.data(), &status);
+  if (status == 0 && kept_for_chain_start) run.element_read_ahead = position;
+  return status;
+}
 
 void scan_nodes(JoinRun& run, Pass pass) {
   run.pass = pass;

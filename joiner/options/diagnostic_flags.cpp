@@ -6,6 +6,7 @@
 #include <span>
 
 #include "joiner/console_print.h"
+#include "joiner/engine/join_engine.h"
 #include "joiner/engine/element_fields.h"
 #include "joiner/options/option_hooks.h"
 #include "toolkit/geometry/distance.h"
@@ -64,17 +65,6 @@ void raise_counter(JoinRun& run, FlagKind kind) {
   }
 }
 
-// Reads the element at |offset| into `buffer`; false when it cannot be read.
-bool read_into(ElementBuffer& buffer, std::int32_t offset) {
-  const std::int32_t position = std::abs(offset);
-  const std::int32_t block = position / 512;
-  const auto byte = static_cast<std::int16_t>(position % 512);
-  const std::int16_t raw = 0;
-  std::int16_t status = 0;
-  rddfpi(&block, &byte, &raw, buffer.record.data(), &status);
-  return status == 0;
-}
-
 // The first record of the node that is not supplementary, or -1.
 std::int32_t first_ordinary_record(const PointTable& table, const Node& node) {
   for (std::int32_t r = node.first; r < node.first + node.size; ++r)
@@ -112,11 +102,12 @@ void node_flags(JoinRun& run, const Node& node, std::int32_t record) {
   const RunConfig& cfg = run.cfg;
   const PointTable& table = run.table;
   if (run.pass == Pass::first && cfg.dangle_opt && node.size == 1 && node.supplementary == 0) {
-    // The dangling element has not been read yet: read it apart, so that the
-    // flag takes its colour and the walk's element buffer stays as it is.
-    ElementBuffer dangling;
-    if (read_into(dangling, table.offset(record))) {
-      const ElementFields e{dangling.element()};
+    // The dangling element has not been read yet: read it now, so that the
+    // flag takes its own colour; a chain starting there takes it from the
+    // buffer without a second read.
+    const std::int32_t offset = table.offset(record);
+    if (read_element(run, std::abs(offset), offset > 0) == 0) {
+      const ElementFields e{run.element.element()};
       // A lone text or cell is no line end.
       if (is_point_element(e.type())) return;
       run.flags.dangle_color = static_cast<std::int16_t>(e.color());

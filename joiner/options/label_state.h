@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "extractors/common/element_points.h"
 
 namespace vornel::joiner {
 
@@ -15,6 +18,8 @@ struct LabelState {
   std::int16_t element_type = 0;
   // True while a point element is being labelled.
   bool at_point_element = false;
+  // Where the labelled point element's origin is read into, reused.
+  std::vector<extract::Vertex> origin;
 };
 
 }  // namespace vornel::joiner

@@ -13,6 +13,7 @@
 #include "client/records/element_words.hpp"
 #include "client/records/scan_format.hpp"
 #include "client/session/session.h"
+#include "extractors/common/element_points.h"
 #include "joiner/console_print.h"
 #include "joiner/diag.h"
 #include "joiner/engine/chain_attributes.h"
@@ -28,16 +29,7 @@ namespace {
 
 namespace el = client::element;
 
-// Element offsets in memory form: the origins of the point elements, and the
-// fields of a two-dimensional text.
-struct OriginOffsets {
-  std::size_t two_d;
-  std::size_t three_d;
-};
-constexpr OriginOffsets kCellOrigin{92, 120};
-constexpr OriginOffsets kTextNodeOrigin{68, 80};
-constexpr OriginOffsets kEllipseCentre{64, 72};  // doubles
-constexpr OriginOffsets kTextOrigin{56, 68};
+// Memory-form fields of a two-dimensional text and of the range.
 constexpr std::size_t kTextFont = 40;
 constexpr std::size_t kTextJustification = 41;
 constexpr std::size_t kTextLengthMultiplier = 44;
@@ -51,12 +43,6 @@ std::int32_t long_at(const std::uint8_t* element, std::size_t offset) {
   return static_cast<std::int32_t>(client::get_long(element, offset));
 }
 
-double double_at(const std::uint8_t* element, std::size_t offset) {
-  double value = 0;
-  std::memcpy(&value, element + offset, sizeof value);
-  return value;
-}
-
 std::int32_t truncated(double value) {
   if (!std::isfinite(value)) return 0;
   return static_cast<std::int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
@@ -66,11 +52,6 @@ std::int32_t truncated(double value) {
 // rounded: round back, or 20,000 would come back as 19,999.
 std::int32_t size_from_multiplier(std::int32_t multiplier) {
   return truncated(std::round(static_cast<double>(multiplier) * 6.0 / 1000.0));
-}
-
-std::array<std::int32_t, 3> stored_origin(const std::uint8_t* element, OriginOffsets at, int dimen) {
-  const std::size_t offset = dimen == 3 ? at.three_d : at.two_d;
-  return {long_at(element, offset), long_at(element, offset + 4), dimen == 3 ? long_at(element, offset + 8) : 0};
 }
 
 // The label text "ZEE": the element's low elevation in master units.
@@ -134,29 +115,20 @@ void take_text_settings(JoinRun& run) {
 // hands its settings over.
 std::array<std::int32_t, 3> point_position(JoinRun& run, int type) {
   const int dimen = run.dimen();
-  const std::uint8_t* element = run.element.element();
-  switch (type) {
-    case el::cell_header:
-      return stored_origin(element, kCellOrigin, dimen);
-    case el::text_node:
-      return stored_origin(element, kTextNodeOrigin, dimen);
-    case el::ellipse: {
-      const std::size_t at = dimen == 3 ? kEllipseCentre.three_d : kEllipseCentre.two_d;
-      return {truncated(double_at(element, at)), truncated(double_at(element, at + 8)),
-              dimen == 3 ? truncated(double_at(element, at + 16)) : 0};
-    }
-    default:
-      break;
-  }
-  std::array<std::int32_t, 3> origin = stored_origin(element, kTextOrigin, dimen);
-  if (dimen == 2) {
+  // The same origin (an ellipse's centre truncated) the extractor wrote for it.
+  std::vector<extract::Vertex>& origin = run.labels.origin;
+  std::array<std::int32_t, 3> at{};
+  if (extract::read_element_points(run.element.element_bytes(), dimen, false, origin) == extract::PointsResult::ok &&
+      !origin.empty())
+    at = {origin.front().x, origin.front().y, origin.front().z};
+  if (type == el::text && dimen == 2) {
     std::int32_t reported[2] = {};
     std::int16_t status = 0;
     textchar(run.element.record.data() + 4, nullptr, nullptr, nullptr, nullptr, nullptr, reported, nullptr, &status);
-    if (status == 0) origin = {reported[0], reported[1], 0};
+    if (status == 0) at = {reported[0], reported[1], 0};
     take_text_settings(run);
   }
-  return origin;
+  return at;
 }
 
 // Places the label text along vertices[0 .. count-1] as the current element

@@ -13,6 +13,7 @@
 #include "joiner/diag.h"
 #include "joiner/engine/element_fields.h"
 #include "joiner/engine/element_vertices.h"
+#include "joiner/engine/join_engine.h"
 #include "joiner/options/diagnostic_flags.h"
 #include "joiner/options/option_hooks.h"
 #include "toolkit/linkage/get_mslink.h"
@@ -144,11 +145,7 @@ bool read_column(JoinRun& run, std::int16_t entity, std::int32_t mslink, std::in
 // cannot be read, so that no other element's linkage stands in for it.
 bool read_record_element(JoinRun& run, std::int32_t record) {
   const std::int32_t position = std::abs(run.table.offset(record));
-  const std::int32_t block = position / 512;
-  const auto byte = static_cast<std::int16_t>(position % 512);
-  const std::int16_t raw = 0;
-  std::int16_t status = 0;
-  rddfpi(&block, &byte, &raw, run.element.record.data(), &status);
+  const std::int16_t status = read_element(run, position);
   if (status != 0) {
     print(run.out, "\nrddfpi error(%d) at offset: %d - its ids are left alone", status, position);
     return false;

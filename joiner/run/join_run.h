@@ -147,6 +147,10 @@ struct JoinRun {
   NodeState nodes;
   LabelState labels;
 
+  // The position whose element the buffer holds for the chain start that
+  // comes next, -1 when none (see read_element).
+  std::int32_t element_read_ahead = -1;
+
   Pass pass = Pass::second;
   std::int16_t flip_elm = 0;
   std::int16_t out_status = 0;
