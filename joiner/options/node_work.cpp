@@ -1,6 +1,5 @@
 // Node points, node rows and identifier transfer between lines and nodes.
 #include <array>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,15 +15,14 @@
 #include "joiner/engine/join_engine.h"
 #include "joiner/options/diagnostic_flags.h"
 #include "joiner/options/option_hooks.h"
+#include "joiner/options/row_update.h"
 #include "toolkit/linkage/get_mslink.h"
 
 namespace vornel::joiner {
 namespace {
 
-constexpr std::int32_t kStatement = 3;
 constexpr std::size_t kValueBytes = 256;
 
-using StatementText = std::array<char, 1024>;
 
 // What the records of one node say about node elements and line ends there.
 struct NodeTally {
@@ -74,54 +72,25 @@ Symbology node_symbology(int line_count) {
   return s;
 }
 
-// Formats one statement; false when it would not fit.
-bool format_statement(StatementText& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
-bool format_statement(StatementText& text, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  const int written = std::vsnprintf(text.data(), text.size(), format, args);
-  va_end(args);
-  return written >= 0 && static_cast<std::size_t>(written) < text.size();
-}
-
-std::int16_t send_statement(StatementText& text) {
-  std::int32_t length = static_cast<std::int32_t>(std::strlen(text.data()) + 1);
-  const std::int32_t operation = kStatement;
-  std::int16_t status = 0;
-  db_std_request(text.data(), &operation, &length, &status);
-  return status;
-}
-
 // Sends an update of one column of one row to `value`: bare for numeric ids,
 // else quoted. A numeric id that is no number is refused rather than put
 // into the statement as it stands.
 bool update_id(JoinRun& run, const Name& table, const Name& column, const std::string& value,
                std::int32_t mslink) {
-  StatementText text{};
-  bool formatted = false;
   if (run.cfg.id_numeric) {
     char* end = nullptr;
     std::strtod(value.c_str(), &end);
     const bool number = !value.empty() && *end == '\0' &&
                         value.find_first_not_of("0123456789+-.eE") == std::string::npos;
-    formatted = format_statement(text, "update %s set %s=%s where mslink=%ld;", table.c_str(), column.c_str(),
-                                 value.c_str(), static_cast<long>(mslink)) &&
-                number;
-  } else {
-    // A quote in the value is doubled, as a text literal wants it.
-    std::string quoted;
-    for (const char c : value) {
-      quoted += c;
-      if (c == '\'') quoted += '\'';
-    }
-    formatted = format_statement(text, "update %s set %s='%s' where mslink=%ld;", table.c_str(), column.c_str(),
-                                 quoted.c_str(), static_cast<long>(mslink));
-  }
-  if (!formatted || send_statement(text) != 0) {
-    print(run.out, "\nError updating row in %s: %s", table.c_str(), text.data());
+    const std::string statement = format_statement("update %s set %s=%s where mslink=%ld;", table.c_str(),
+                                                   column.c_str(), value.c_str(), static_cast<long>(mslink));
+    if (number) return send_row_update(run, table.c_str(), statement);
+    print(run.out, "\nError updating row in %s: %s", table.c_str(), statement.c_str());
     return false;
   }
-  return true;
+  return send_row_update(run, table.c_str(),
+                         format_statement("update %s set %s='%s' where mslink=%ld;", table.c_str(), column.c_str(),
+                                          quoted_literal(value).c_str(), static_cast<long>(mslink)));
 }
 
 // One column of one row as text; false, with the library's message, when
@@ -188,13 +157,12 @@ void place_node(JoinRun& run, const NodeTally& t, const NodePlace& place) {
   cfg.node_link[at + 1] = static_cast<std::int16_t>(next >> 16);
   if (cfg.linktype.front() == 'D') cfg.node_link[at + 1] = static_cast<std::int16_t>(cfg.node_link[at + 1] | 0x0100);
 
-  StatementText text{};
-  const bool formatted = format_statement(
-      text, "insert into %s(mslink,%s,%s,%s,%s) values (%ld,'%ld',%d,%.2lf,%.2lf);", cfg.nodeTable.c_str(),
+  const std::string insert = format_statement(
+      "insert into %s(mslink,%s,%s,%s,%s) values (%ld,'%ld',%d,%.2lf,%.2lf);", cfg.nodeTable.c_str(),
       cfg.nodeIdCol.c_str(), cfg.nodeCntCol.c_str(), cfg.nodeXCol.c_str(), cfg.nodeYCol.c_str(),
       static_cast<long>(cfg.nodeNextOcc), static_cast<long>(cfg.nodeNextOcc), t.line_count, place.x, place.y);
-  if (!formatted || send_statement(text) != 0) {
-    print(run.out, "\nError inserting row into %s - values: %s", cfg.nodeTable.c_str(), text.data());
+  if (send_statement(insert) != 0) {
+    print(run.out, "\nError inserting row into %s - values: %s", cfg.nodeTable.c_str(), insert.c_str());
     return;
   }
 
@@ -210,22 +178,20 @@ void place_node(JoinRun& run, const NodeTally& t, const NodePlace& place) {
   if (status != 0) print(run.out, "\nError %d placing POINT\n", status);
 
   ++cfg.nodeNextOcc;
-  if (!format_statement(text, "update mscatalog set nextocc=%ld where tablename='%s';",
-                        static_cast<long>(cfg.nodeNextOcc), cfg.nodeTable.c_str()) ||
-      send_statement(text) != 0)
-    print(run.out, "\nError updating row in mscatalog - values: %s", text.data());
+  const std::string catalog = format_statement("update mscatalog set nextocc=%ld where tablename='%s';",
+                                               static_cast<long>(cfg.nodeNextOcc), cfg.nodeTable.c_str());
+  if (send_statement(catalog) != 0) print(run.out, "\nError updating row in mscatalog - values: %s", catalog.c_str());
 }
 
 void update_node_row(JoinRun& run, const NodeTally& t, const NodePlace& place) {
   const RunConfig& cfg = run.cfg;
   ++run.nodes.rows_updated;
-  StatementText text{};
-  const bool formatted = format_statement(text, "update %s set %s=%d,%s=%.2lf,%s=%.2lf where mslink=%ld;",
-                                          cfg.nodeTable.c_str(), cfg.nodeCntCol.c_str(), t.line_count,
-                                          cfg.nodeXCol.c_str(), place.x, cfg.nodeYCol.c_str(), place.y,
-                                          static_cast<long>(t.common_mslink));
-  if (!formatted || send_statement(text) != 0)
-    print(run.out, "\nError updating row in %s - values: %s", cfg.nodeTable.c_str(), text.data());
+  const std::string update = format_statement("update %s set %s=%d,%s=%.2lf,%s=%.2lf where mslink=%ld;",
+                                              cfg.nodeTable.c_str(), cfg.nodeCntCol.c_str(), t.line_count,
+                                              cfg.nodeXCol.c_str(), place.x, cfg.nodeYCol.c_str(), place.y,
+                                              static_cast<long>(t.common_mslink));
+  if (send_statement(update) != 0)
+    print(run.out, "\nError updating row in %s - values: %s", cfg.nodeTable.c_str(), update.c_str());
 }
 
 // The lines' from/to ids at the node become the node's id, when they agree.
@@ -302,11 +268,9 @@ void finish_nodes(JoinRun& run) {
   const RunConfig& cfg = run.cfg;
   print(run.out, "\nplaced %d nodes on level %d\\updated %d node values\n", run.nodes.nodes_placed, cfg.node_level,
         run.nodes.rows_updated);
-  StatementText text{};
-  if (!format_statement(text, "update mscatalog set nextocc=%ld where entitynum=%d;",
-                        static_cast<long>(cfg.nodeNextOcc), cfg.nodeEnt) ||
-      send_statement(text) != 0)
-    print(run.out, "\nError updating row in mscatalog - values: %s", text.data());
+  const std::string catalog = format_statement("update mscatalog set nextocc=%ld where entitynum=%d;",
+                                               static_cast<long>(cfg.nodeNextOcc), cfg.nodeEnt);
+  if (send_statement(catalog) != 0) print(run.out, "\nError updating row in mscatalog - values: %s", catalog.c_str());
 }
 
 }  // namespace vornel::joiner

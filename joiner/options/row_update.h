@@ -43,9 +43,8 @@ inline std::string quoted_literal(std::string_view value) {
   return quoted;
 }
 
-// Sends one statement (request type 3); false, with "Error updating row",
-// when the database refuses it.
-inline bool send_row_update(JoinRun& run, const char* table, const std::string& statement) {
+// Sends one statement (request type 3) and returns the database's status.
+inline std::int16_t send_statement(const std::string& statement) {
   constexpr std::int32_t kStatement = 3;
   // The request copies its reply back into the buffer: at least 32 bytes.
   std::vector<char> buffer(std::max<std::size_t>(statement.size() + 1, 32), '\0');
@@ -53,7 +52,13 @@ inline bool send_row_update(JoinRun& run, const char* table, const std::string& 
   std::int32_t length = static_cast<std::int32_t>(statement.size() + 1);
   std::int16_t status = 0;
   db_std_request(buffer.data(), &kStatement, &length, &status);
-  if (status == 0) return true;
+  return status;
+}
+
+// Sends one statement; false, with "Error updating row", when the database
+// refuses it.
+inline bool send_row_update(JoinRun& run, const char* table, const std::string& statement) {
+  if (send_statement(statement) == 0) return true;
   print(run.out, "\nError updating row in %s: %s", table, statement.c_str());
   return false;
 }
