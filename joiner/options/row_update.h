@@ -43,15 +43,15 @@ inline std::string quoted_literal(std::string_view value) {
   return quoted;
 }
 
-// Sends one statement (request type 3) and returns the database's status.
-inline std::int16_t send_statement(const std::string& statement) {
-  constexpr std::int32_t kStatement = 3;
+// Sends one statement (request type 3, or `operation`) and returns the
+// database's status.
+inline std::int16_t send_statement(const std::string& statement, std::int32_t operation = 3) {
   // The request copies its reply back into the buffer: at least 32 bytes.
   std::vector<char> buffer(std::max<std::size_t>(statement.size() + 1, 32), '\0');
   std::copy(statement.begin(), statement.end(), buffer.begin());
   std::int32_t length = static_cast<std::int32_t>(statement.size() + 1);
   std::int16_t status = 0;
-  db_std_request(buffer.data(), &kStatement, &length, &status);
+  db_std_request(buffer.data(), &operation, &length, &status);
   return status;
 }
 

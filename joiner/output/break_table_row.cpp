@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 
 #include "client/database/database.h"
 #include "joiner/console_print.h"
+#include "joiner/options/row_update.h"
 #include "toolkit/linkage/get_mslink.h"
 #include "toolkit/linkage/reset_linkage.h"
 
@@ -15,15 +15,7 @@ namespace {
 
 constexpr std::int32_t kSelect = 6;
 constexpr std::int32_t kAttachActive = 10;
-constexpr std::int32_t kStatement = 3;
 constexpr std::size_t kLinkageWords = 9;  // the first 18 bytes of the attach reply
-
-std::int16_t send_statement(char* text, std::int32_t operation) {
-  std::int32_t length = static_cast<std::int32_t>(std::strlen(text) + 1);
-  std::int16_t status = 0;
-  db_std_request(text, &operation, &length, &status);
-  return status;
-}
 
 }  // namespace
 
@@ -38,13 +30,12 @@ void add_break_table_row(JoinRun& run) {
   }
 
   std::int16_t status = 0;
-  std::array<char, 256> text{};
   if (cfg.newbrkTabEnt != 0) {
     db_nulrec(&cfg.newbrkTabEnt, &status);
   } else {
-    std::snprintf(text.data(), text.size(), "select * from %s where mslink=%ld;", cfg.curbrkTabName.c_str(),
-                  static_cast<long>(run.break_mslink));
-    status = send_statement(text.data(), kSelect);
+    status = send_statement(format_statement("select * from %s where mslink=%ld;", cfg.curbrkTabName.c_str(),
+                                             static_cast<long>(run.break_mslink)),
+                            kSelect);
     if (status != 0) {
       print(run.out, "\nError setting active entity for mslink=%ld in table %s\n AE will be set to null record",
             static_cast<long>(run.break_mslink), cfg.curbrkTabName.c_str());
@@ -74,10 +65,10 @@ void add_break_table_row(JoinRun& run) {
     links.clear();
     std::copy(row_links.begin(), row_links.end(), links.words.begin());
     links.next_free = static_cast<std::int16_t>(row_links.size());
-    std::snprintf(text.data(), text.size(), "update %s set %s=%ld where mslink=%ld;", cfg.newbrkTabName.c_str(),
-                  cfg.newbrkColKey.c_str(), static_cast<long>(run.break_mslink), static_cast<long>(new_mslink));
-    if (send_statement(text.data(), kStatement) != 0)
-      print(run.out, "\nError updating row in %s: %s", cfg.newbrkTabName.c_str(), text.data());
+    send_row_update(run, cfg.newbrkTabName.c_str(),
+                    format_statement("update %s set %s=%ld where mslink=%ld;", cfg.newbrkTabName.c_str(),
+                                     cfg.newbrkColKey.c_str(), static_cast<long>(run.break_mslink),
+                                     static_cast<long>(new_mslink)));
   } else {
     toolkit::get_mslink_attrib(cfg.curbrkTabEnt, row_links, &new_mslink);
     toolkit::reset_linkage(cfg.curbrkTabEnt, links.words, &run.break_mslink, 0, &new_mslink, 0);
